@@ -1,0 +1,15 @@
+// Resource ids the framework reserves; programs include AfxRes.rc in their resource script.
+#pragma once
+
+#define AFX_IDS_APP_TITLE 0xE000
+
+#define AFX_IDP_FAILED_TO_SAVE_DOC 0xF010
+#define AFX_IDP_FAILED_TO_OPEN_DOC 0xF011
+
+// Standard commands the framework knows.
+#define ID_FILE_NEW 0xE100          // 57600
+#define ID_FILE_OPEN 0xE101         // 57601
+#define ID_FILE_PRINT_SETUP 0xE106  // 57606
+#define ID_FILE_PRINT 0xE107        // 57607
+#define ID_APP_ABOUT 0xE140         // 57664
+#define ID_CONTEXT_HELP 0xE145      // 57669

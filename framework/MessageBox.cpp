@@ -1,0 +1,36 @@
+#include "MessageBox.h"
+
+#include "AfxRes.h"
+
+const char* AfxGetAppName()
+{
+    static char s_szTitle[MAX_PATH];
+    if (s_szTitle[0] == '\0') {
+        if (LoadStringA(GetModuleHandleA(nullptr), AFX_IDS_APP_TITLE, s_szTitle,
+                        sizeof(s_szTitle)) == 0) {
+            char szModule[MAX_PATH] = "";
+            GetModuleFileNameA(nullptr, szModule, MAX_PATH);
+            szModule[MAX_PATH - 1] = '\0';
+            const char* pszName = szModule;
+            for (const char* p = szModule; *p != '\0'; ++p) {
+                if (*p == '\\' || *p == '/' || *p == ':')
+                    pszName = p + 1;
+            }
+            lstrcpynA(s_szTitle, pszName, MAX_PATH);
+        }
+    }
+    return s_szTitle;
+}
+
+int AfxMessageBox(const char* pszText, UINT nType, UINT)
+{
+    // The active window of this thread owns the box, so that it is modal to it.
+    return MessageBoxA(GetActiveWindow(), pszText, AfxGetAppName(), nType);
+}
+
+int AfxMessageBox(UINT nIDPrompt, UINT nType, UINT nIDHelp)
+{
+    char szText[1024] = "";
+    LoadStringA(GetModuleHandleA(nullptr), nIDPrompt, szText, sizeof(szText));
+    return AfxMessageBox(szText, nType, nIDHelp);
+}

@@ -1,0 +1,87 @@
+#include "MediaGraph.h"
+
+#include "Holders.h"
+
+namespace MediaGraph {
+
+namespace {
+
+HRESULT CreateWithEngine(IGraphBuilder** ppGraph)
+{
+    return CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
+                            reinterpret_cast<void**>(ppGraph));
+}
+
+PFN_CREATEGRAPH g_pfnCreate = CreateWithEngine;
+
+}  // namespace
+
+HRESULT Create(IGraphBuilder** ppGraph)
+{
+    *ppGraph = nullptr;
+    HRESULT hr = g_pfnCreate(ppGraph);
+    if (FAILED(hr) && *ppGraph != nullptr) {
+        (*ppGraph)->Release();
+        *ppGraph = nullptr;
+    }
+    return hr;
+}
+
+PFN_CREATEGRAPH SetFactory(PFN_CREATEGRAPH pfnCreate)
+{
+    PFN_CREATEGRAPH pfnOld = g_pfnCreate;
+    g_pfnCreate = pfnCreate != nullptr ? pfnCreate : CreateWithEngine;
+    return pfnOld;
+}
+
+OAFilterState GetState(IGraphBuilder* pGraph, DWORD dwMilliseconds)
+{
+    OAFilterState state = State_Stopped;
+    CComPtr<IMediaControl> pControl;
+    if (SUCCEEDED(pControl.QueryFrom(pGraph)))
+        pControl->GetState(dwMilliseconds, &state);
+    return state;
+}
+
+HRESULT SetPosition(IGraphBuilder* pGraph, double dPosition)
+{
+    CComPtr<IMediaPosition> pPosition;
+    HRESULT hr = pPosition.QueryFrom(pGraph);
+    if (FAILED(hr))
+        return hr;
+    CComPtr<IMediaControl> pControl;
+    OAFilterState state = State_Stopped;
+    if (SUCCEEDED(pControl.QueryFrom(pGraph)))
+        pControl->GetState(0, &state);  // a state in transition reports where it is going
+
+    // A moving graph is stopped for the move and then set going again, which every
+    // engine handles; moving it in place hangs some of them on streams with both audio
+    // and video.
+    if (state != State_Stopped)
+        pControl->Stop();
+    hr = pPosition->put_CurrentPosition(dPosition);
+    if (state == State_Running)
+        pControl->Run();
+    else if (state == State_Paused)
+        pControl->Pause();
+    return hr;
+}
+
+HRESULT ShowFrameAt(IGraphBuilder* pGraph, double dPosition)
+{
+    // A stop time one frame ahead and a short run do not move the picture on every
+    // engine; a move on the stopped graph followed by a pause shows the frame everywhere.
+    CComPtr<IMediaPosition> pPosition;
+    CComPtr<IMediaControl> pControl;
+    HRESULT hr = pPosition.QueryFrom(pGraph);
+    if (SUCCEEDED(hr))
+        hr = pControl.QueryFrom(pGraph);
+    if (FAILED(hr))
+        return hr;
+    pControl->Stop();
+    hr = pPosition->put_CurrentPosition(dPosition);
+    pControl->Pause();
+    return hr;
+}
+
+}  // namespace MediaGraph

@@ -1,0 +1,38 @@
+// The media graph boundary: the one place where the player creates a filter graph and
+// where calls reach the engine in a different order than the document asks for them.
+#pragma once
+
+#include <windows.h>
+#include <dshow.h>
+
+// The automation interfaces come without their identifiers attached to the type; attach
+// them, so that holders can ask for them by type.
+__CRT_UUID_DECL(IMediaEvent, 0x56a868b6, 0x0ad4, 0x11ce, 0xb0, 0x3a, 0x00, 0x20, 0xaf, 0x0b, 0xa7, 0x70)
+__CRT_UUID_DECL(IMediaPosition, 0x56a868b2, 0x0ad4, 0x11ce, 0xb0, 0x3a, 0x00, 0x20, 0xaf, 0x0b, 0xa7, 0x70)
+__CRT_UUID_DECL(IBasicAudio, 0x56a868b3, 0x0ad4, 0x11ce, 0xb0, 0x3a, 0x00, 0x20, 0xaf, 0x0b, 0xa7, 0x70)
+__CRT_UUID_DECL(IVideoWindow, 0x56a868b4, 0x0ad4, 0x11ce, 0xb0, 0x3a, 0x00, 0x20, 0xaf, 0x0b, 0xa7, 0x70)
+__CRT_UUID_DECL(IBasicVideo, 0x56a868b5, 0x0ad4, 0x11ce, 0xb0, 0x3a, 0x00, 0x20, 0xaf, 0x0b, 0xa7, 0x70)
+
+namespace MediaGraph {
+
+// Creates a filter graph manager. Returns the engine's result; *ppGraph is null on failure.
+HRESULT Create(IGraphBuilder** ppGraph);
+
+// Replaces the creation function (tests put a scripted graph here). Returns the previous
+// one; pass null to go back to the engine.
+typedef HRESULT (*PFN_CREATEGRAPH)(IGraphBuilder** ppGraph);
+PFN_CREATEGRAPH SetFactory(PFN_CREATEGRAPH pfnCreate);
+
+// Moves the graph to dPosition seconds. Some engines hang when a running or paused graph
+// is repositioned, so the graph is stopped around the move and then put back into the
+// state it had. Returns the result of put_CurrentPosition.
+HRESULT SetPosition(IGraphBuilder* pGraph, double dPosition);
+
+// Shows the frame at dPosition seconds and leaves the graph paused there.
+HRESULT ShowFrameAt(IGraphBuilder* pGraph, double dPosition);
+
+// The graph's state, waiting at most dwMilliseconds for a transition to finish.
+// A state still in transition is reported as the state it is going to.
+OAFilterState GetState(IGraphBuilder* pGraph, DWORD dwMilliseconds);
+
+}  // namespace MediaGraph

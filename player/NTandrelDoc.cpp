@@ -1,0 +1,594 @@
+#include "NTandrelDoc.h"
+
+#include "Archive.h"
+#include "CmdUI.h"
+#include "DefSetting.h"
+#include "File.h"
+#include "Holders.h"
+#include "MediaGraph.h"
+#include "MessageBox.h"
+#include "PlaybackHost.h"
+#include "resource.h"
+
+namespace {
+
+// One frame at 30 frames a second: the step's distance.
+const double kStepSeconds = 0.0333333333333;
+// How close to the end a completed media must be for the loop to rewind it.
+const double kRewindThreshold = 0.033333;
+// The longest the user interface waits for a pause to take effect.
+const DWORD kStateWaitMs = 5000;
+
+const long kVolumeStep = 50;
+const long kVolumeUpBound = -50;
+const long kVolumeDownBound = -9950;
+const long kMuteVolume = -10000;
+const double kRateSlower = 0.8333333333333334;
+const double kRateFaster = 1.2;
+const double kRateFasterGuard = 3.0;
+
+// True when both paths name one existing file, however they are spelled.
+bool IsSameFile(const char* pszA, const char* pszB)
+{
+    CHandleHolder a(CreateFileA(pszA, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    CHandleHolder b(CreateFileA(pszB, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!a.IsValid() || !b.IsValid())
+        return false;
+    BY_HANDLE_FILE_INFORMATION infoA, infoB;
+    if (GetFileInformationByHandle(a.Get(), &infoA) && GetFileInformationByHandle(b.Get(), &infoB)) {
+        return infoA.dwVolumeSerialNumber == infoB.dwVolumeSerialNumber &&
+               infoA.nFileIndexHigh == infoB.nFileIndexHigh &&
+               infoA.nFileIndexLow == infoB.nFileIndexLow;
+    }
+    char szFullA[MAX_PATH] = "", szFullB[MAX_PATH] = "";
+    DWORD cchA = GetFullPathNameA(pszA, MAX_PATH, szFullA, nullptr);
+    DWORD cchB = GetFullPathNameA(pszB, MAX_PATH, szFullB, nullptr);
+    return cchA > 0 && cchA < MAX_PATH && cchB > 0 && cchB < MAX_PATH &&
+           lstrcmpiA(szFullA, szFullB) == 0;
+}
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CNTandrelDoc, CDocument)
+    ON_COMMAND(ID_PLAY, &CNTandrelDoc::Play)
+    ON_UPDATE_COMMAND_UI(ID_PLAY, &CNTandrelDoc::OnUpdatePlay)
+    ON_COMMAND(ID_PAUSE, &CNTandrelDoc::Pause)
+    ON_UPDATE_COMMAND_UI(ID_PAUSE, &CNTandrelDoc::OnUpdatePause)
+    ON_COMMAND(ID_STOP, &CNTandrelDoc::Stop)
+    ON_UPDATE_COMMAND_UI(ID_STOP, &CNTandrelDoc::OnUpdateStop)
+    ON_COMMAND(ID_STEP, &CNTandrelDoc::Step)
+    ON_UPDATE_COMMAND_UI(ID_STEP, &CNTandrelDoc::OnUpdateNeedsMedia)
+    ON_COMMAND(ID_GROUP_LOOP, &CNTandrelDoc::ToggleGroupLoop)
+    ON_UPDATE_COMMAND_UI(ID_CONTROL_OPTIONS, &CNTandrelDoc::OnUpdateNeedsMedia)
+    ON_UPDATE_COMMAND_UI(ID_FULL_SCREEN, &CNTandrelDoc::OnUpdateAlways)
+    ON_UPDATE_COMMAND_UI(ID_FILE_PRINT_SETUP, &CNTandrelDoc::OnUpdateAlways)
+    ON_COMMAND(ID_VOLUME_UP, &CNTandrelDoc::VolumeUp)
+    ON_COMMAND(ID_VOLUME_UP_BUTTON, &CNTandrelDoc::VolumeUp)
+    ON_COMMAND(ID_VOLUME_DOWN, &CNTandrelDoc::VolumeDown)
+    ON_COMMAND(ID_VOLUME_DOWN_BUTTON, &CNTandrelDoc::VolumeDown)
+    ON_COMMAND(ID_RATE_SLOWER, &CNTandrelDoc::RateSlower)
+    ON_COMMAND(ID_RATE_FASTER, &CNTandrelDoc::RateFaster)
+END_MESSAGE_MAP()
+
+CNTandrelDoc::CNTandrelDoc()
+    : m_hGraphEvent(nullptr),
+      m_nPlayState(PLAY_NONE),
+      m_pGraph(nullptr),
+      m_pControlSheet(nullptr),
+      m_pMediaPage(nullptr),
+      m_pVideoPage(nullptr),
+      m_pAudioPage(nullptr),
+      m_pInfoPage(nullptr),
+      m_nStartPage(0),
+      m_bLoop(FALSE),
+      m_bGroupLoop(FALSE),
+      m_dRate(1.0),
+      m_nSizeMode(0),
+      m_nVideoWidth(0),
+      m_nVideoHeight(0),
+      m_nDisplayMode(6),
+      m_bCaption(TRUE),
+      m_bThickFrame(TRUE),
+      m_bMute(FALSE),
+      m_lVolume(-1000),
+      m_lTreble(0),
+      m_lBass(0),
+      m_lBalance(0),
+      m_szMediaPath(),
+      m_pCopySource(nullptr)
+{
+    LoadSettings();
+    if (CPlaybackHost* pHost = CPlaybackHost::Get())
+        pHost->SetCurrentDocument(this);
+}
+
+CNTandrelDoc::~CNTandrelDoc()
+{
+    if (m_pGraph != nullptr) {
+        DetachVideoAndSaveSettings();
+        m_pGraph->Release();
+        m_pGraph = nullptr;
+    }
+    m_hGraphEvent = nullptr;
+    m_nPlayState = PLAY_NONE;
+    delete m_pCopySource;
+    if (CPlaybackHost* pHost = CPlaybackHost::Get())
+        pHost->SetCurrentDocument(nullptr);
+}
+
+void CNTandrelDoc::LoadSettings()
+{
+    CDefSetting setting;
+    if (setting.Read(TANDREL_SETTINGS_KEY, TANDREL_SETTINGS_VALUE)) {
+        const DEFSETTING_RECORD& r = setting.m_Record;
+        m_nStartPage = r.nStartPage;
+        m_bLoop = r.bLoop;
+        m_bGroupLoop = r.bLoop != 0 ? 0 : r.bGroupLoop;  // loop wins
+        m_dRate = r.dRate;
+        m_bCaption = r.bCaption;
+        m_bThickFrame = r.bThickFrame;
+        m_bMute = r.bMute;
+        m_lVolume = r.lVolume;
+        m_lTreble = r.lTreble;
+        m_lBass = r.lBass;
+        m_lBalance = r.lBalance;
+    } else {
+        setting.SetDefaults();
+        const DEFSETTING_RECORD& r = setting.m_Record;
+        m_nStartPage = r.nStartPage;
+        m_bLoop = r.bLoop;
+        m_bGroupLoop = r.bGroupLoop;
+        m_dRate = r.dRate;
+        m_bCaption = r.bCaption;
+        m_bThickFrame = r.bThickFrame;
+        m_bMute = r.bMute;
+        m_lVolume = r.lVolume;
+        m_lTreble = r.lTreble;
+        m_lBass = r.lBass;
+        m_lBalance = r.lBalance;
+    }
+    m_nSizeMode = 0;
+    m_nVideoWidth = 0;
+    m_nVideoHeight = 0;
+}
+
+BOOL CNTandrelDoc::DetachVideoAndSaveSettings()
+{
+    CComPtr<IVideoWindow> pVideo;
+    if (FAILED(pVideo.QueryFrom(m_pGraph)))
+        return FALSE;
+
+    // The wait below lasts as long as a running media still plays; the user interface
+    // must not hang on it, so a graph that is not stopped is stopped first.
+    CComPtr<IMediaControl> pControl;
+    if (SUCCEEDED(pControl.QueryFrom(m_pGraph)) &&
+        MediaGraph::GetState(m_pGraph, 0) != State_Stopped)
+        pControl->Stop();
+    pControl.Release();
+
+    CComPtr<IMediaEvent> pEvent;
+    if (SUCCEEDED(pEvent.QueryFrom(m_pGraph))) {
+        long lCode = 0;
+        pEvent->WaitForCompletion(INFINITE, &lCode);
+    }
+    pVideo->put_Visible(OAFALSE);
+    pVideo->put_Owner(0);
+    pEvent.Release();
+    pVideo.Release();
+
+    CDefSetting setting;
+    DEFSETTING_RECORD& r = setting.m_Record;
+    r.bLoop = m_bLoop;
+    r.bGroupLoop = m_bGroupLoop;
+    r.bCaption = m_bCaption;
+    r.bThickFrame = m_bThickFrame;
+    r.bMute = m_bMute;
+    r.nStartPage = m_nStartPage;
+    r.dRate = m_dRate;
+    r.lVolume = m_lVolume;
+    r.lTreble = m_lTreble;
+    r.lBass = m_lBass;
+    r.lBalance = m_lBalance;
+    setting.Write(TANDREL_SETTINGS_KEY, TANDREL_SETTINGS_VALUE);
+    return TRUE;
+}
+
+BOOL CNTandrelDoc::CreateGraph()
+{
+    if (FAILED(MediaGraph::Create(&m_pGraph))) {
+        m_pGraph = nullptr;
+        AfxMessageBox(IDS_NOT_INSTALLED);
+        return FALSE;
+    }
+    CComPtr<IMediaEvent> pEvent;
+    if (FAILED(pEvent.QueryFrom(m_pGraph))) {
+        DeleteContents();
+        return FALSE;
+    }
+    OAEVENT hEvent = 0;
+    HRESULT hr = pEvent->GetEventHandle(&hEvent);
+    pEvent.Release();
+    if (FAILED(hr)) {
+        DeleteContents();
+        return FALSE;
+    }
+    m_hGraphEvent = reinterpret_cast<HANDLE>(hEvent);
+    return TRUE;
+}
+
+void CNTandrelDoc::SetTitle(const char* pszTitle)
+{
+    CDocument::SetTitle(pszTitle);
+}
+
+BOOL CNTandrelDoc::IsModified()
+{
+    return CDocument::IsModified();
+}
+
+void CNTandrelDoc::SetModifiedFlag(BOOL bModified)
+{
+    CDocument::SetModifiedFlag(bModified);
+}
+
+void CNTandrelDoc::DeleteContents()
+{
+    CDocument::DeleteContents();
+    if (m_pGraph != nullptr) {
+        DetachVideoAndSaveSettings();
+        m_pGraph->Release();
+        m_pGraph = nullptr;
+    }
+    m_hGraphEvent = nullptr;
+    m_nPlayState = PLAY_NONE;
+}
+
+BOOL CNTandrelDoc::OnNewDocument()
+{
+    return CDocument::OnNewDocument();
+}
+
+BOOL CNTandrelDoc::OnOpenDocument(const char* pszPathName)
+{
+    if (pszPathName == nullptr || pszPathName[0] == '\0')
+        return FALSE;
+    // A longer path or address fits neither the path buffer nor the engine's: refuse it
+    // before the current media is let go of.
+    if (lstrlenA(pszPathName) >= MAX_PATH) {
+        AfxMessageBox(IDP_CANT_PLAY_FILE);
+        return FALSE;
+    }
+
+    DeleteContents();
+    if (!CreateGraph()) {
+        AfxMessageBox(IDP_CANT_INIT_GRAPH);
+        return FALSE;
+    }
+    lstrcpynA(m_szMediaPath, pszPathName, MAX_PATH);
+
+    WCHAR wszPath[MAX_PATH] = L"";
+    MultiByteToWideChar(CP_ACP, 0, m_szMediaPath, -1, wszPath, MAX_PATH);
+    if (FAILED(m_pGraph->RenderFile(wszPath, nullptr))) {
+        AfxMessageBox(IDP_CANT_PLAY_FILE);
+        return FALSE;
+    }
+    m_nPlayState = PLAY_STOPPED;
+
+    CPlaybackHost* pHost = CPlaybackHost::Get();
+    if (pHost != nullptr && !pHost->IsStartingUp())
+        pHost->FitWindowToVideo(FileTitleOf(pszPathName));
+
+    ApplyStoredAudio();
+
+    CComPtr<IMediaPosition> pPosition;
+    if (SUCCEEDED(pPosition.QueryFrom(m_pGraph)))
+        pPosition->put_Rate(m_dRate);
+    return TRUE;
+}
+
+void CNTandrelDoc::ApplyStoredAudio()
+{
+    // The sound a person left the player with (volume, mute, balance) carries over to
+    // every media it opens.
+    CComPtr<IBasicAudio> pAudio;
+    if (FAILED(pAudio.QueryFrom(m_pGraph)))
+        return;
+    pAudio->put_Balance(m_lBalance);
+    pAudio->put_Volume(m_bMute ? kMuteVolume : m_lVolume);
+}
+
+BOOL CNTandrelDoc::OnSaveDocument(const char* pszPathName)
+{
+    if (pszPathName != nullptr && IsSameFile(pszPathName, m_szMediaPath)) {
+        // Creating the target would empty the very file the copy reads from.
+        CFileException error(CFileException::sharingViolation, ERROR_SHARING_VIOLATION,
+                             pszPathName);
+        ReportSaveLoadException(pszPathName, &error, TRUE, AFX_IDP_FAILED_TO_SAVE_DOC);
+        return FALSE;
+    }
+    return CDocument::OnSaveDocument(pszPathName);
+}
+
+void CNTandrelDoc::Serialize(CArchive& ar)
+{
+    if (ar.IsLoading())
+        return;
+
+    m_pCopySource = new CFile();
+    CFileException error(CFileException::none, 0, m_szMediaPath);
+    if (!m_pCopySource->Open(m_szMediaPath, CFile::modeRead | CFile::shareDenyNone, &error)) {
+        delete m_pCopySource;
+        m_pCopySource = nullptr;
+        throw error;
+    }
+
+    try {
+        CFile* pTarget = ar.GetFile();
+        if (pTarget != nullptr) {
+            BYTE buffer[4096];
+            UINT cbRead = 0;
+            do {
+                cbRead = m_pCopySource->Read(buffer, sizeof(buffer));
+                pTarget->Write(buffer, cbRead);
+            } while (cbRead == sizeof(buffer));
+        }
+    } catch (...) {
+        delete m_pCopySource;
+        m_pCopySource = nullptr;
+        throw;
+    }
+    m_pCopySource->Close();
+    delete m_pCopySource;
+    m_pCopySource = nullptr;
+}
+
+void CNTandrelDoc::Play()
+{
+    if (m_nPlayState != PLAY_STOPPED && m_nPlayState != PLAY_PAUSED)
+        return;
+    CComPtr<IMediaControl> pControl;
+    if (SUCCEEDED(pControl.QueryFrom(m_pGraph)) && SUCCEEDED(pControl->Run()))
+        m_nPlayState = PLAY_RUNNING;
+    else
+        AfxMessageBox(IDP_CANT_PLAY);
+}
+
+void CNTandrelDoc::Pause()
+{
+    if (m_nPlayState != PLAY_RUNNING && m_nPlayState != PLAY_STOPPED)
+        return;
+    CComPtr<IMediaControl> pControl;
+    if (SUCCEEDED(pControl.QueryFrom(m_pGraph)) && SUCCEEDED(pControl->Pause()))
+        m_nPlayState = PLAY_PAUSED;
+    else
+        AfxMessageBox(IDP_CANT_PAUSE);
+}
+
+void CNTandrelDoc::PauseForAdvance()
+{
+    Pause();
+}
+
+void CNTandrelDoc::Stop()
+{
+    if (m_nPlayState != PLAY_RUNNING && m_nPlayState != PLAY_PAUSED)
+        return;
+    CComPtr<IMediaControl> pControl;
+    if (FAILED(pControl.QueryFrom(m_pGraph))) {
+        AfxMessageBox(IDP_CANT_STOP);
+        return;
+    }
+    pControl->Pause();
+    CComPtr<IMediaPosition> pPosition;
+    if (SUCCEEDED(pPosition.QueryFrom(m_pGraph))) {
+        pPosition.Release();
+        MediaGraph::SetPosition(m_pGraph, 0.0);
+    }
+    OAFilterState state = State_Stopped;
+    pControl->GetState(kStateWaitMs, &state);
+    pControl->Stop();
+    m_nPlayState = PLAY_STOPPED;
+}
+
+void CNTandrelDoc::StopOnAbort()
+{
+    if (m_nPlayState != PLAY_RUNNING && m_nPlayState != PLAY_PAUSED)
+        return;
+    CComPtr<IMediaControl> pControl;
+    if (FAILED(pControl.QueryFrom(m_pGraph))) {
+        AfxMessageBox(IDP_CANT_STOP);
+        return;
+    }
+    pControl->Stop();
+    CComPtr<IMediaPosition> pPosition;
+    if (SUCCEEDED(pPosition.QueryFrom(m_pGraph))) {
+        pPosition.Release();
+        MediaGraph::SetPosition(m_pGraph, 0.0);
+        m_nPlayState = PLAY_STOPPED;
+    } else {
+        AfxMessageBox(IDP_CANT_STOP);
+    }
+}
+
+void CNTandrelDoc::Step()
+{
+    CComPtr<IMediaPosition> pPosition;
+    if (FAILED(pPosition.QueryFrom(m_pGraph)))
+        return;
+    REFTIME dDuration = 0, dPosition = 0;
+    if (FAILED(pPosition->get_Duration(&dDuration)) ||
+        FAILED(pPosition->get_CurrentPosition(&dPosition)))
+        return;
+    double dNext = dPosition + kStepSeconds;
+    if (!(dNext < dDuration))
+        return;
+    pPosition.Release();
+
+    CComPtr<IMediaControl> pControl;
+    if (FAILED(pControl.QueryFrom(m_pGraph)))
+        return;
+    pControl.Release();
+    MediaGraph::ShowFrameAt(m_pGraph, dNext);
+    m_nPlayState = PLAY_PAUSED;
+}
+
+void CNTandrelDoc::RewindIfAtEnd()
+{
+    CComPtr<IMediaPosition> pPosition;
+    if (FAILED(pPosition.QueryFrom(m_pGraph)))
+        return;
+    REFTIME dDuration = 0, dPosition = 0;
+    if (FAILED(pPosition->get_Duration(&dDuration)) ||
+        FAILED(pPosition->get_CurrentPosition(&dPosition)))
+        return;
+    pPosition.Release();
+    if (dDuration - dPosition < kRewindThreshold)
+        MediaGraph::SetPosition(m_pGraph, 0.0);
+}
+
+void CNTandrelDoc::ToggleGroupLoop()
+{
+    m_bGroupLoop = m_bGroupLoop ? FALSE : TRUE;
+}
+
+void CNTandrelDoc::HandleGraphEvent()
+{
+    CPlaybackHost* pHost = CPlaybackHost::Get();
+    CComPtr<IMediaEvent> pEvent;
+    if (SUCCEEDED(pEvent.QueryFrom(m_pGraph))) {
+        long lCode = 0;
+        LONG_PTR lParam1 = 0, lParam2 = 0;
+        if (SUCCEEDED(pEvent->GetEvent(&lCode, &lParam1, &lParam2, 0))) {
+            pEvent->FreeEventParams(lCode, lParam1, lParam2);
+            if (lCode == EC_COMPLETE) {
+                const BOOL bHasNext = pHost != nullptr && pHost->HasNextInGroup();
+                const int nCount = pHost != nullptr ? pHost->GetGroupCount() : 1;
+                if (m_bLoop) {
+                    RewindIfAtEnd();
+                    Play();
+                } else if (bHasNext) {
+                    PauseForAdvance();
+                    pEvent.Release();
+                    OpenNextInGroup();
+                    Play();
+                    return;
+                } else if (m_bGroupLoop && nCount == 1) {
+                    RewindIfAtEnd();
+                    Play();
+                } else if (m_bGroupLoop) {
+                    PauseForAdvance();
+                    RewindIfAtEnd();
+                    pEvent.Release();
+                    if (pHost != nullptr)
+                        pHost->RestartGroup();
+                    OpenNextInGroup();
+                    Play();
+                    return;
+                } else {
+                    PauseForAdvance();
+                    RewindIfAtEnd();
+                }
+            } else if (lCode == EC_USERABORT || lCode == EC_ERRORABORT) {
+                StopOnAbort();
+            }
+        }
+        pEvent.Release();
+    }
+    HWND hwndMain = pHost != nullptr ? pHost->GetMainWindow() : nullptr;
+    if (hwndMain != nullptr)
+        PostMessageA(hwndMain, WM_USER, 0, 0);
+}
+
+void CNTandrelDoc::OpenNextInGroup()
+{
+    CPlaybackHost* pHost = CPlaybackHost::Get();
+    char szPath[MAX_PATH] = "";
+    if (pHost == nullptr || !pHost->NextInGroup(szPath, MAX_PATH))
+        return;
+    OnOpenDocument(szPath);
+}
+
+BOOL CNTandrelDoc::GetPosition(double* pdPosition)
+{
+    CComPtr<IMediaPosition> pPosition;
+    if (m_pGraph == nullptr || FAILED(pPosition.QueryFrom(m_pGraph)))
+        return FALSE;
+    pPosition->get_CurrentPosition(pdPosition);
+    return TRUE;
+}
+
+const char* CNTandrelDoc::FileTitleOf(const char* pszPath)
+{
+    const char* p = pszPath + lstrlenA(pszPath);
+    while (p > pszPath && p[-1] != '\\' && p[-1] != ':')
+        --p;
+    return p;
+}
+
+void CNTandrelDoc::VolumeUp()
+{
+    CComPtr<IBasicAudio> pAudio;
+    if (m_pGraph == nullptr || FAILED(pAudio.QueryFrom(m_pGraph)))
+        return;
+    if (m_lVolume <= kVolumeUpBound)
+        m_lVolume += kVolumeStep;
+    pAudio->put_Volume(m_lVolume);
+}
+
+void CNTandrelDoc::VolumeDown()
+{
+    CComPtr<IBasicAudio> pAudio;
+    if (m_pGraph == nullptr || FAILED(pAudio.QueryFrom(m_pGraph)))
+        return;
+    if (m_lVolume >= kVolumeDownBound)
+        m_lVolume -= kVolumeStep;
+    pAudio->put_Volume(m_lVolume);
+}
+
+void CNTandrelDoc::RateSlower()
+{
+    if (!(m_dRate > 0.0))
+        return;
+    m_dRate *= kRateSlower;
+    CComPtr<IMediaPosition> pPosition;
+    if (m_pGraph == nullptr || FAILED(pPosition.QueryFrom(m_pGraph)))
+        return;
+    pPosition->put_Rate(m_dRate);
+}
+
+void CNTandrelDoc::RateFaster()
+{
+    if (m_dRate > kRateFasterGuard)
+        return;
+    m_dRate *= kRateFaster;
+    CComPtr<IMediaPosition> pPosition;
+    if (m_pGraph == nullptr || FAILED(pPosition.QueryFrom(m_pGraph)))
+        return;
+    pPosition->put_Rate(m_dRate);
+}
+
+void CNTandrelDoc::OnUpdatePlay(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(m_nPlayState == PLAY_STOPPED || m_nPlayState == PLAY_PAUSED);
+}
+
+void CNTandrelDoc::OnUpdatePause(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(m_nPlayState == PLAY_RUNNING || m_nPlayState == PLAY_STOPPED);
+}
+
+void CNTandrelDoc::OnUpdateStop(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(m_nPlayState == PLAY_RUNNING || m_nPlayState == PLAY_PAUSED);
+}
+
+void CNTandrelDoc::OnUpdateNeedsMedia(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(m_nPlayState != PLAY_NONE);
+}
+
+void CNTandrelDoc::OnUpdateAlways(CCmdUI*)
+{
+}

@@ -1,0 +1,110 @@
+// The playback document: owns the filter graph of the media being played, its play state
+// and the live copy of the player's settings.
+#pragma once
+
+#include <windows.h>
+#include <dshow.h>
+
+#include "Document.h"
+
+class CCmdUI;
+class CNTandrelSheet;
+class CNTandrelPageMedia;
+class CNTandrelPageVideo;
+class CNTandrelPageAudio;
+class CNTandrelPageInfo;
+class CFile;
+
+enum {
+    PLAY_NONE = 0,     // nothing rendered
+    PLAY_STOPPED = 1,  // rendered, graph stopped
+    PLAY_PAUSED = 2,
+    PLAY_RUNNING = 3,
+};
+
+class CNTandrelDoc : public CDocument {
+public:
+    CNTandrelDoc();
+    ~CNTandrelDoc() override;
+
+    // Creates the filter graph and takes its event handle; tells the user when the
+    // engine is missing. On failure no graph is left.
+    BOOL CreateGraph();
+    // Detaches the video window and writes the settings record; FALSE (nothing written)
+    // when the graph has no video window interface.
+    BOOL DetachVideoAndSaveSettings();
+
+    void Play();
+    void Pause();
+    void Stop();
+    void StopOnAbort();
+    void Step();
+    void ToggleGroupLoop();
+    void RewindIfAtEnd();
+    // Takes one event of the graph; called whenever m_hGraphEvent is signalled.
+    void HandleGraphEvent();
+    void OpenNextInGroup();
+    // The current position in seconds; FALSE (and *pdPosition untouched) without media.
+    BOOL GetPosition(double* pdPosition);
+
+    void VolumeUp();
+    void VolumeDown();
+    void RateSlower();
+    void RateFaster();
+
+    // The part of pszPath after its last backslash or colon; points into pszPath.
+    static const char* FileTitleOf(const char* pszPath);
+
+    void SetTitle(const char* pszTitle) override;
+    BOOL IsModified() override;
+    void SetModifiedFlag(BOOL bModified = TRUE) override;
+    void DeleteContents() override;
+    BOOL OnNewDocument() override;
+    BOOL OnOpenDocument(const char* pszPathName) override;
+    // Refuses to save onto the media's own file, which the copy reads from.
+    BOOL OnSaveDocument(const char* pszPathName) override;
+    // Storing writes a byte-for-byte copy of the media file; loading does nothing.
+    void Serialize(CArchive& ar) override;
+
+    void OnUpdatePlay(CCmdUI* pCmdUI);
+    void OnUpdatePause(CCmdUI* pCmdUI);
+    void OnUpdateStop(CCmdUI* pCmdUI);
+    void OnUpdateNeedsMedia(CCmdUI* pCmdUI);
+    void OnUpdateAlways(CCmdUI* pCmdUI);
+
+    HANDLE m_hGraphEvent;
+    int m_nPlayState;
+    IGraphBuilder* m_pGraph;
+    CNTandrelSheet* m_pControlSheet;
+    CNTandrelPageMedia* m_pMediaPage;
+    CNTandrelPageVideo* m_pVideoPage;
+    CNTandrelPageAudio* m_pAudioPage;
+    CNTandrelPageInfo* m_pInfoPage;
+    int m_nStartPage;
+    BOOL m_bLoop;
+    BOOL m_bGroupLoop;
+    double m_dRate;
+    int m_nSizeMode;
+    int m_nVideoWidth;
+    int m_nVideoHeight;
+    int m_nDisplayMode;
+    BOOL m_bCaption;
+    BOOL m_bThickFrame;
+    BOOL m_bMute;
+    long m_lVolume;
+    long m_lTreble;
+    long m_lBass;
+    long m_lBalance;
+    char m_szMediaPath[MAX_PATH];
+    CFile* m_pCopySource;
+
+protected:
+    DECLARE_MESSAGE_MAP()
+
+private:
+    void LoadSettings();
+    // Pauses a running or stopped graph before the group moves on (message on failure).
+    void PauseForAdvance();
+    // Gives a newly rendered media the stored volume, mute and balance.
+    void ApplyStoredAudio();
+};

@@ -1,0 +1,34 @@
+// What the playback document needs of the application object and its main frame.
+// The application implements it and registers itself; with none registered the document
+// behaves as if no group was ever chosen and no window exists.
+#pragma once
+
+#include <windows.h>
+
+class CNTandrelDoc;
+
+class CPlaybackHost {
+public:
+    virtual ~CPlaybackHost() = default;
+
+    // The document registers itself at construction and passes null at destruction.
+    virtual void SetCurrentDocument(CNTandrelDoc* pDoc) = 0;
+    // TRUE while the application opens its first media.
+    virtual BOOL IsStartingUp() const = 0;
+
+    // The open group: the files chosen together in one Open dialog.
+    virtual BOOL HasNextInGroup() const = 0;
+    // Copies the next file's path into pszPath and moves on to the one after it.
+    virtual BOOL NextInGroup(char* pszPath, int cchPath) = 0;
+    virtual int GetGroupCount() const = 0;
+    virtual void RestartGroup() = 0;
+
+    // The main window, or null before it exists.
+    virtual HWND GetMainWindow() const = 0;
+    // Fits the main window to the rendered video and captions it with pszTitle.
+    virtual void FitWindowToVideo(const char* pszTitle) = 0;
+
+    static CPlaybackHost* Get();
+    // Returns the previous host.
+    static CPlaybackHost* Set(CPlaybackHost* pHost);
+};

@@ -1,0 +1,31 @@
+// Command and resource ids of the player.
+#pragma once
+
+#include "AfxRes.h"
+
+// Commands of keys and palette buttons.
+#define ID_INFORMATION 32774
+#define ID_PLAY 32775
+#define ID_PAUSE 32777
+#define ID_CONTROL_OPTIONS 32778
+#define ID_HELP_PAGE 32779
+#define ID_EXIT 32780
+#define ID_STOP 32781
+#define ID_VOLUME_UP 32784
+#define ID_VOLUME_DOWN 32785
+#define ID_STEP 32787
+#define ID_OPEN_INTERNET 32788
+#define ID_GROUP_LOOP 32790
+#define ID_VOLUME_UP_BUTTON 32791
+#define ID_RATE_SLOWER 32793
+#define ID_RATE_FASTER 32794
+#define ID_VOLUME_DOWN_BUTTON 32795
+#define ID_FULL_SCREEN 57605
+
+// Messages of the open and transport paths.
+#define IDP_CANT_INIT_GRAPH 61204
+#define IDP_CANT_PLAY_FILE 61205
+#define IDP_CANT_PLAY 61206
+#define IDP_CANT_PAUSE 61207
+#define IDP_CANT_STOP 61208
+#define IDS_NOT_INSTALLED 61220

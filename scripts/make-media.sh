@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Writes the sample clip and one small file of each media kind the player opens.
+# Everything is generated with bit-exact settings, so the same bytes come out each time.
+set -euo pipefail
+out=${1:?usage: make-media.sh OUTDIR}
+mkdir -p "$out"
+ff() { ffmpeg -nostdin -hide_banner -loglevel error -y "$@"; }
+video() { echo "testsrc=size=$1:rate=$2:duration=$3"; }
+tone() { echo "sine=frequency=$1:sample_rate=44100:duration=$2"; }
+
+# The sample clip: MPEG-1 program stream with audio and video, even dimensions.
+ff -f lavfi -i "$(video 352x240 25 4)" -f lavfi -i "$(tone 440 4)" \
+   -c:v mpeg1video -b:v 800k -c:a mp2 -b:a 128k -fflags +bitexact -flags:v +bitexact \
+   -flags:a +bitexact -f mpeg "$out/vost.tmp.mpg"
+mv "$out/vost.tmp.mpg" "$out/vost.mpg"
+
+# One short file of each kind.
+ff -f lavfi -i "$(video 352x240 25 2)" -f lavfi -i "$(tone 440 2)" \
+   -c:v mpeg1video -c:a mp2 -fflags +bitexact -flags:v +bitexact -flags:a +bitexact \
+   -f mpeg "$out/clip.mpg"
+ff -f lavfi -i "$(video 352x288 25 2)" -f lavfi -i "$(tone 440 2)" \
+   -target pal-vcd -fflags +bitexact -flags:v +bitexact -flags:a +bitexact "$out/clip.dat"
+ff -f lavfi -i "$(video 160x120 25 2)" -f lavfi -i "$(tone 440 2)" \
+   -c:v mjpeg -c:a pcm_s16le -fflags +bitexact -flags:v +bitexact -flags:a +bitexact "$out/clip.avi"
+ff -f lavfi -i "$(video 160x120 25 2)" \
+   -c:v mjpeg -fflags +bitexact -flags:v +bitexact "$out/clip.mov"
+ff -f lavfi -i "$(tone 440 2)" -fflags +bitexact -flags:a +bitexact "$out/clip.wav"
+ff -f lavfi -i "$(tone 440 2)" -c:a pcm_s16be -fflags +bitexact -flags:a +bitexact "$out/clip.au"
+ff -f lavfi -i "$(tone 440 2)" -c:a pcm_s16be -fflags +bitexact -flags:a +bitexact "$out/clip.aif"
+python3 - "$out/clip.mid" <<'PY'
+import struct, sys
+# One track: a middle C held for one second at 120 bpm, then end of track.
+events = bytes([0x00, 0x90, 60, 100, 0x83, 0x60, 0x80, 60, 0, 0x00, 0xFF, 0x2F, 0x00])
+data = b"MThd" + struct.pack(">IHHH", 6, 0, 1, 480) + b"MTrk" + struct.pack(">I", len(events)) + events
+open(sys.argv[1], "wb").write(data)
+PY
+
+# Media that must not play.
+python3 -c 'import random,sys; random.seed(98); sys.stdout.buffer.write(bytes(random.randrange(256) for _ in range(65536)))' > "$out/corrupt.mpg"
+: > "$out/empty.mpg"

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test under Wine, with a display and audio of its own.
+set -euo pipefail
+TOP=$(cd "$(dirname "$0")/.." && pwd)
+"$TOP/scripts/deps.sh"
+. "$TOP/scripts/wine-env.sh"
+
+wine_env_build
+
+echo "== cppcheck"
+cppcheck --quiet --platform=win32A --std=c++17 --language=c++ --error-exitcode=1 \
+  --enable=warning,performance,portability --inline-suppr \
+  --suppress=missingIncludeSystem \
+  -I "$TOP/framework" -I "$TOP/shared" -I "$TOP/player" \
+  "$TOP/framework" "$TOP/shared" "$TOP/player" "$TOP/tools" "$TOP/tests/support"
+
+trap wine_env_stop EXIT
+wine_env_start_display 800x600x24
+wine_env_start_wine
+
+echo "== tests"
+cd "$BUILD"
+ctest --output-on-failure --timeout 120 "$@"
