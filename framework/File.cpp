@@ -38,7 +38,8 @@ CFile::CFile(const char* pszFileName, UINT nOpenFlags) : CFile()
 
 CFile::~CFile()
 {
-    Abort();
+    if (m_hFile != INVALID_HANDLE_VALUE)
+        CloseHandle(m_hFile);
 }
 
 BOOL CFile::Open(const char* pszFileName, UINT nOpenFlags, CFileException* pError)

@@ -40,14 +40,14 @@ public:
     CFile& operator=(const CFile&) = delete;
 
     // Opens the file; on failure fills *pError (when given) and returns FALSE.
-    virtual BOOL Open(const char* pszFileName, UINT nOpenFlags, CFileException* pError = nullptr);
+    BOOL Open(const char* pszFileName, UINT nOpenFlags, CFileException* pError = nullptr);
     // Reads up to nCount bytes; returns how many were read (0 at the end of the file).
     virtual UINT Read(void* lpBuf, UINT nCount);
     // Writes all nCount bytes or throws.
     virtual void Write(const void* lpBuf, UINT nCount);
-    virtual void Close();
+    void Close();
     // Closes without throwing; used on failure paths.
-    virtual void Abort();
+    void Abort();
 
     const char* GetFilePath() const { return m_strFileName; }
     HANDLE GetHandle() const { return m_hFile; }

@@ -60,5 +60,7 @@ wine_env_stop() {
 wine_env_build() {
   cmake -S "$TOP" -B "$BUILD" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$TOP/cmake/mingw-i686.cmake" \
         -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
-  cmake --build "$BUILD"
+  # TANDREL_TARGETS names the targets to build (all when unset).
+  # shellcheck disable=SC2086
+  cmake --build "$BUILD" ${TANDREL_TARGETS:+--target $TANDREL_TARGETS}
 }

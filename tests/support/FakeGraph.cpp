@@ -47,10 +47,7 @@ const char* InterfaceName(REFIID riid)
 
 }  // namespace
 
-CFakeGraph::CFakeGraph()
-{
-    m_hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-}
+CFakeGraph::CFakeGraph() : m_hEvent(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
 
 CFakeGraph::~CFakeGraph()
 {
