@@ -2,18 +2,23 @@
 
 #include "CmdUI.h"
 
-const AFX_MSGMAP_ENTRY CCmdTarget::_messageEntries[] = {{0, 0, 0, 0, AfxSig_end, nullptr, nullptr, nullptr}};
-const AFX_MSGMAP CCmdTarget::messageMap = {nullptr, &CCmdTarget::_messageEntries[0]};
+const AFX_MSGMAP* CCmdTarget::GetThisMessageMap()
+{
+    static const AFX_MSGMAP_ENTRY entries[] = {{0, 0, 0, 0, nullptr}};
+    static const AFX_MSGMAP messageMap = {nullptr, &entries[0]};
+    return &messageMap;
+}
 
 const AFX_MSGMAP* CCmdTarget::GetMessageMap() const
 {
-    return &CCmdTarget::messageMap;
+    return GetThisMessageMap();
 }
 
 const AFX_MSGMAP_ENTRY* CCmdTarget::FindMessageEntry(UINT nMessage, int nCode, UINT nID) const
 {
-    for (const AFX_MSGMAP* pMap = GetMessageMap(); pMap != nullptr; pMap = pMap->pBaseMap) {
-        for (const AFX_MSGMAP_ENTRY* p = pMap->lpEntries; p->nSig != AfxSig_end; ++p) {
+    for (const AFX_MSGMAP* pMap = GetMessageMap(); pMap != nullptr;
+         pMap = pMap->pfnGetBaseMap != nullptr ? pMap->pfnGetBaseMap() : nullptr) {
+        for (const AFX_MSGMAP_ENTRY* p = pMap->lpEntries; p->pfnThunk != nullptr; ++p) {
             if (p->nMessage == nMessage && p->nCode == nCode && nID >= p->nID && nID <= p->nLastID)
                 return p;
         }
@@ -21,28 +26,21 @@ const AFX_MSGMAP_ENTRY* CCmdTarget::FindMessageEntry(UINT nMessage, int nCode, U
     return nullptr;
 }
 
-BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void* pExtra)
+BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
 {
     const AFX_MSGMAP_ENTRY* pEntry = FindMessageEntry(WM_COMMAND, nCode, nID);
     if (pEntry == nullptr)
         return FALSE;
-
-    switch (pEntry->nSig) {
-    case AfxSig_vv:
-        (this->*pEntry->pfn)();
+    if (pHandlerInfo != nullptr) {
+        pHandlerInfo->pTarget = this;
         return TRUE;
-    case AfxSig_vw:
-        (this->*pEntry->pfnID)(nID);
-        return TRUE;
-    case AfxSig_vCmdUI: {
+    }
+    if (nCode == CN_UPDATE_COMMAND_UI) {
         CCmdUI* pCmdUI = static_cast<CCmdUI*>(pExtra);
         if (pCmdUI == nullptr)
             return FALSE;
         pCmdUI->m_bEnableChanged = FALSE;
-        (this->*pEntry->pfnCmdUI)(pCmdUI);
-        return TRUE;
     }
-    default:
-        return FALSE;
-    }
+    pEntry->pfnThunk(this, nID, 0, 0, pExtra);
+    return TRUE;
 }

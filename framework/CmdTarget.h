@@ -1,5 +1,7 @@
 // Command targets and their per-class message maps: tables of (message or command id,
 // handler) that a class declares and that routing searches from the class to its bases.
+// Each entry calls its handler through a small typed thunk, so handlers keep their own
+// signatures and nothing is cast between member-function types.
 #pragma once
 
 #include <windows.h>
@@ -7,63 +9,77 @@
 class CCmdTarget;
 class CCmdUI;
 
-// Notification codes carried with WM_COMMAND-style routing.
+// Notification codes carried with command routing.
 enum { CN_COMMAND = 0, CN_UPDATE_COMMAND_UI = -1 };
 
-// Handler signatures a message-map entry can hold.
-enum AfxSig {
-    AfxSig_end = 0,
-    AfxSig_vv,      // void Handler()                 (commands)
-    AfxSig_vCmdUI,  // void Handler(CCmdUI*)           (update-command-UI)
-    AfxSig_vw,      // void Handler(UINT)              (command ranges: the id)
-};
+// Calls one handler: pTarget is the object, nID the command id, wParam/lParam the window
+// message's parameters, pExtra the CCmdUI of an update pass.
+typedef LRESULT (*AFX_THUNK)(CCmdTarget* pTarget, UINT nID, WPARAM wParam, LPARAM lParam,
+                             void* pExtra);
 
-typedef void (CCmdTarget::*AFX_PMSG)();
-typedef void (CCmdTarget::*AFX_PMSG_UI)(CCmdUI*);
-typedef void (CCmdTarget::*AFX_PMSG_ID)(UINT);
-
-// One binding; the handler sits in the member that matches its signature.
 struct AFX_MSGMAP_ENTRY {
-    UINT nMessage;  // WM_COMMAND for commands and update handlers
-    int nCode;      // CN_COMMAND or CN_UPDATE_COMMAND_UI
-    UINT nID;       // first id
-    UINT nLastID;   // last id (equal to nID for a single command)
-    AfxSig nSig;
-    AFX_PMSG pfn;
-    AFX_PMSG_UI pfnCmdUI;
-    AFX_PMSG_ID pfnID;
+    UINT nMessage;  // WM_COMMAND for commands and update handlers, else the window message
+    int nCode;      // CN_COMMAND or CN_UPDATE_COMMAND_UI for WM_COMMAND
+    UINT nID;       // first command id
+    UINT nLastID;   // last command id (equal to nID for a single command)
+    AFX_THUNK pfnThunk;  // null ends the table
 };
 
 struct AFX_MSGMAP {
-    const AFX_MSGMAP* pBaseMap;
+    const AFX_MSGMAP* (*pfnGetBaseMap)();
     const AFX_MSGMAP_ENTRY* lpEntries;
 };
 
-#define DECLARE_MESSAGE_MAP()                                      \
-protected:                                                         \
-    static const AFX_MSGMAP_ENTRY _messageEntries[];               \
-    static const AFX_MSGMAP messageMap;                            \
+// What a query of OnCmdMsg learns: that some class binds the command.
+struct AFX_CMDHANDLERINFO {
+    CCmdTarget* pTarget;
+};
+
+#define DECLARE_MESSAGE_MAP()                          \
+protected:                                             \
+    static const AFX_MSGMAP* GetThisMessageMap();      \
     const AFX_MSGMAP* GetMessageMap() const override;
 
-#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                        \
-    const AFX_MSGMAP* theClass::GetMessageMap() const { return &theClass::messageMap; } \
-    const AFX_MSGMAP theClass::messageMap = {&baseClass::messageMap,                  \
-                                             &theClass::_messageEntries[0]};          \
-    const AFX_MSGMAP_ENTRY theClass::_messageEntries[] = {
+#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                            \
+    const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); }     \
+    const AFX_MSGMAP* theClass::GetThisMessageMap()                                       \
+    {                                                                                     \
+        typedef theClass ThisClass;                                                       \
+        typedef baseClass TheBaseClass;                                                   \
+        static const AFX_MSGMAP_ENTRY _messageEntries[] = {
 
-#define END_MESSAGE_MAP() {0, 0, 0, 0, AfxSig_end, nullptr, nullptr, nullptr} };
+#define END_MESSAGE_MAP()                                                                 \
+            {0, 0, 0, 0, nullptr}};                                                       \
+        static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap,          \
+                                              &_messageEntries[0]};                       \
+        return &messageMap;                                                               \
+    }
 
-#define ON_COMMAND(id, memberFxn)                               \
-    {WM_COMMAND, CN_COMMAND, (id), (id), AfxSig_vv,             \
-     static_cast<AFX_PMSG>(memberFxn), nullptr, nullptr},
+#define AFX_THUNK_ARGS CCmdTarget* pTarget_, UINT nID_, WPARAM wParam_, LPARAM lParam_, void* pExtra_
+#define AFX_THIS static_cast<ThisClass*>(pTarget_)
+#define AFX_UNUSED_ARGS (void)nID_, (void)wParam_, (void)lParam_, (void)pExtra_
 
-#define ON_COMMAND_RANGE(id, idLast, memberFxn)                 \
-    {WM_COMMAND, CN_COMMAND, (id), (idLast), AfxSig_vw,         \
-     nullptr, nullptr, static_cast<AFX_PMSG_ID>(memberFxn)},
+#define ON_COMMAND(id, memberFxn)                                                  \
+    {WM_COMMAND, CN_COMMAND, (id), (id), [](AFX_THUNK_ARGS) -> LRESULT {           \
+         AFX_UNUSED_ARGS;                                                          \
+         (AFX_THIS->*(memberFxn))();                                               \
+         return 0;                                                                 \
+     }},
 
-#define ON_UPDATE_COMMAND_UI(id, memberFxn)                          \
-    {WM_COMMAND, static_cast<int>(CN_UPDATE_COMMAND_UI), (id), (id), \
-     AfxSig_vCmdUI, nullptr, static_cast<AFX_PMSG_UI>(memberFxn), nullptr},
+#define ON_COMMAND_RANGE(id, idLast, memberFxn)                                    \
+    {WM_COMMAND, CN_COMMAND, (id), (idLast), [](AFX_THUNK_ARGS) -> LRESULT {       \
+         AFX_UNUSED_ARGS;                                                          \
+         (AFX_THIS->*(memberFxn))(nID_);                                           \
+         return 0;                                                                 \
+     }},
+
+#define ON_UPDATE_COMMAND_UI(id, memberFxn)                                        \
+    {WM_COMMAND, static_cast<int>(CN_UPDATE_COMMAND_UI), (id), (id),               \
+     [](AFX_THUNK_ARGS) -> LRESULT {                                               \
+         AFX_UNUSED_ARGS;                                                          \
+         (AFX_THIS->*(memberFxn))(static_cast<CCmdUI*>(pExtra_));                  \
+         return 0;                                                                 \
+     }},
 
 class CCmdTarget {
 public:
@@ -73,13 +89,14 @@ public:
     CCmdTarget& operator=(const CCmdTarget&) = delete;
 
     // Looks nID up in this object's message map and its bases' and calls the handler.
-    // pExtra is the CCmdUI for CN_UPDATE_COMMAND_UI. Returns TRUE when a handler ran;
-    // classes that route further (view, frame) override it and call the base first.
-    virtual BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra);
+    // pExtra is the CCmdUI for CN_UPDATE_COMMAND_UI. With pHandlerInfo, only reports
+    // whether a handler exists (and where) without calling it. Returns TRUE when a
+    // handler ran (or exists); classes that route further override it.
+    virtual BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra,
+                          AFX_CMDHANDLERINFO* pHandlerInfo = nullptr);
 
 protected:
-    static const AFX_MSGMAP_ENTRY _messageEntries[];
-    static const AFX_MSGMAP messageMap;
+    static const AFX_MSGMAP* GetThisMessageMap();
     virtual const AFX_MSGMAP* GetMessageMap() const;
 
     // Finds the entry of this class chain for (nMessage, nCode, nID), or null.
