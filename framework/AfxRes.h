@@ -13,3 +13,8 @@
 #define ID_FILE_PRINT 0xE107        // 57607
 #define ID_APP_ABOUT 0xE140         // 57664
 #define ID_CONTEXT_HELP 0xE145      // 57669
+
+// Status bar indicators.
+#define ID_INDICATOR_CAPS 0xE701
+#define ID_INDICATOR_NUM 0xE702
+#define ID_INDICATOR_SCRL 0xE703

@@ -46,6 +46,7 @@ protected:                                             \
     {                                                                                     \
         typedef theClass ThisClass;                                                       \
         typedef baseClass TheBaseClass;                                                   \
+        static_assert(sizeof(ThisClass) > 0, "complete class");                           \
         static const AFX_MSGMAP_ENTRY _messageEntries[] = {
 
 #define END_MESSAGE_MAP()                                                                 \

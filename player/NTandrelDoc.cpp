@@ -62,6 +62,7 @@ BEGIN_MESSAGE_MAP(CNTandrelDoc, CDocument)
     ON_UPDATE_COMMAND_UI(ID_STEP, &CNTandrelDoc::OnUpdateNeedsMedia)
     ON_COMMAND(ID_GROUP_LOOP, &CNTandrelDoc::ToggleGroupLoop)
     ON_UPDATE_COMMAND_UI(ID_CONTROL_OPTIONS, &CNTandrelDoc::OnUpdateNeedsMedia)
+    ON_COMMAND(ID_FULL_SCREEN, &CNTandrelDoc::ToggleFullScreen)
     ON_UPDATE_COMMAND_UI(ID_FULL_SCREEN, &CNTandrelDoc::OnUpdateAlways)
     ON_UPDATE_COMMAND_UI(ID_FILE_PRINT_SETUP, &CNTandrelDoc::OnUpdateAlways)
     ON_COMMAND(ID_VOLUME_UP, &CNTandrelDoc::VolumeUp)
@@ -97,7 +98,10 @@ CNTandrelDoc::CNTandrelDoc()
       m_lBass(0),
       m_lBalance(0),
       m_szMediaPath(),
-      m_pCopySource(nullptr)
+      m_pCopySource(nullptr),
+      m_bCoversScreen(FALSE),
+      m_rcBeforeFullScreen(),
+      m_dwStyleBeforeFullScreen(0)
 {
     LoadSettings();
     if (CPlaybackHost* pHost = CPlaybackHost::Get())
@@ -277,8 +281,8 @@ BOOL CNTandrelDoc::OnOpenDocument(const char* pszPathName)
     m_nPlayState = PLAY_STOPPED;
 
     CPlaybackHost* pHost = CPlaybackHost::Get();
-    if (pHost != nullptr && !pHost->IsStartingUp())
-        pHost->FitWindowToVideo(FileTitleOf(pszPathName));
+    if (pHost == nullptr || !pHost->IsStartingUp())
+        FitWindowToVideo(FileTitleOf(pszPathName));
 
     ApplyStoredAudio();
 

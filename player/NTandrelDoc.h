@@ -52,6 +52,17 @@ public:
     void RateSlower();
     void RateFaster();
 
+    // Fits the main window to the rendered video, centres it and attaches the video
+    // window to it; pszTitle becomes the window's caption. FALSE without a main window
+    // or without video interfaces.
+    BOOL FitWindowToVideo(const char* pszTitle);
+    // Re-styles the main window from the Video page's caption and sizing-border values.
+    BOOL ApplyWindowStyle();
+    // The same with the values given; the rules shared with the Video page.
+    BOOL ApplyWindowStyle(BOOL bCaption, BOOL bThickFrame);
+    // Switches between the window and full screen (command 57605).
+    void ToggleFullScreen();
+
     // The part of pszPath after its last backslash or colon; points into pszPath.
     static const char* FileTitleOf(const char* pszPath);
 
@@ -97,6 +108,12 @@ public:
     long m_lBalance;
     char m_szMediaPath[MAX_PATH];
     CFile* m_pCopySource;
+
+    // Set while the main window itself covers the screen because the renderer would not
+    // go full screen; the window's place and style to go back to.
+    BOOL m_bCoversScreen;
+    RECT m_rcBeforeFullScreen;
+    DWORD m_dwStyleBeforeFullScreen;
 
 protected:
     DECLARE_MESSAGE_MAP()

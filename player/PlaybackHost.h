@@ -25,8 +25,6 @@ public:
 
     // The main window, or null before it exists.
     virtual HWND GetMainWindow() const = 0;
-    // Fits the main window to the rendered video and captions it with pszTitle.
-    virtual void FitWindowToVideo(const char* pszTitle) = 0;
 
     static CPlaybackHost* Get();
     // Returns the previous host.

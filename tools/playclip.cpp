@@ -30,7 +30,6 @@ public:
     int GetGroupCount() const override { return 1; }
     void RestartGroup() override {}
     HWND GetMainWindow() const override { return nullptr; }
-    void FitWindowToVideo(const char* pszTitle) override { std::printf("title: %s\n", pszTitle); }
 };
 
 }  // namespace

@@ -41,7 +41,6 @@ public:
     }
     void RestartGroup() override { m_nNext = 0; }
     HWND GetMainWindow() const override { return m_hwndMain; }
-    void FitWindowToVideo(const char* pszTitle) override { m_fitted.push_back(pszTitle); }
 
     CNTandrelDoc* m_pDoc = nullptr;
     BOOL m_bStartingUp = FALSE;
@@ -49,7 +48,6 @@ public:
     std::vector<std::string> m_group;
     int m_nNext = 0;
     bool m_bGroupChosen = false;
-    std::vector<std::string> m_fitted;
 
 private:
     CPlaybackHost* m_pPrevious = nullptr;

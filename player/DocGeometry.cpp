@@ -1,0 +1,149 @@
+// The document's window geometry: fitting the main window to the video, re-styling it,
+// and full screen.
+#include "NTandrelDoc.h"
+
+#include "Holders.h"
+#include "MediaGraph.h"
+#include "PlaybackHost.h"
+#include "VideoGeometry.h"
+
+namespace {
+
+const long kVideoChildStyle = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+
+HWND MainWindow()
+{
+    CPlaybackHost* pHost = CPlaybackHost::Get();
+    return pHost != nullptr ? pHost->GetMainWindow() : nullptr;
+}
+
+void ModifyStyle(HWND hWnd, DWORD dwRemove, DWORD dwAdd, UINT nFlags)
+{
+    DWORD dwStyle = static_cast<DWORD>(GetWindowLongA(hWnd, GWL_STYLE));
+    SetWindowLongA(hWnd, GWL_STYLE, static_cast<LONG>((dwStyle & ~dwRemove) | dwAdd));
+    if (nFlags != 0)
+        SetWindowPos(hWnd, nullptr, 0, 0, 0, 0,
+                     SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
+}
+
+}  // namespace
+
+BOOL CNTandrelDoc::FitWindowToVideo(const char* pszTitle)
+{
+    HWND hWnd = MainWindow();
+    if (hWnd == nullptr)
+        return FALSE;
+    SetWindowTextA(hWnd, pszTitle);
+    ModifyStyle(hWnd, WS_MAXIMIZE, 0, 0);
+
+    CComPtr<IBasicVideo> pBasicVideo;
+    if (FAILED(pBasicVideo.QueryFrom(m_pGraph)))
+        return FALSE;
+    long lWidth = 0, lHeight = 0;
+    if (SUCCEEDED(pBasicVideo->get_VideoWidth(&lWidth)))
+        m_nVideoWidth = lWidth;
+    if (SUCCEEDED(pBasicVideo->get_VideoHeight(&lHeight)))
+        m_nVideoHeight = lHeight;
+    pBasicVideo.Release();
+
+    CComPtr<IVideoWindow> pVideo;
+    if (FAILED(pVideo.QueryFrom(m_pGraph)))
+        return FALSE;
+
+    RECT rcWindow, rcClient;
+    GetWindowRect(hWnd, &rcWindow);
+    GetClientRect(hWnd, &rcClient);
+    RECT rc = FitWindowRect(rcWindow, rcClient, m_nVideoWidth, m_nVideoHeight,
+                            GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    MoveWindow(hWnd, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, TRUE);
+
+    RECT rcClient2;
+    GetClientRect(hWnd, &rcClient2);
+    OAHWND hOwner = reinterpret_cast<OAHWND>(hWnd);
+    pVideo->put_Owner(hOwner);
+    pVideo->put_MessageDrain(hOwner);
+    pVideo->put_WindowStyle(kVideoChildStyle);
+    pVideo->SetWindowPosition(rcClient2.left, rcClient2.top, rcClient2.left + m_nVideoWidth,
+                              rcClient2.top + m_nVideoHeight);
+    return TRUE;
+}
+
+BOOL CNTandrelDoc::ApplyWindowStyle()
+{
+    // The Video page supplies the values once the Movie Controls sheet exists.
+    return FALSE;
+}
+
+BOOL CNTandrelDoc::ApplyWindowStyle(BOOL bCaption, BOOL bThickFrame)
+{
+    HWND hWnd = MainWindow();
+    if (hWnd == nullptr)
+        return FALSE;
+    RECT r;
+    GetWindowRect(hWnd, &r);
+
+    int nThickChange = 0;
+    if ((bThickFrame != 0) != (m_bThickFrame != 0)) {
+        m_bThickFrame = bThickFrame;
+        if (!bThickFrame) {
+            nThickChange = -1;
+            ModifyStyle(hWnd, WS_THICKFRAME, 0, SWP_FRAMECHANGED);
+            ModifyStyle(hWnd, 0, WS_BORDER, 0);
+        } else {
+            nThickChange = 1;
+            ModifyStyle(hWnd, WS_BORDER, 0, 0);
+            ModifyStyle(hWnd, 0, WS_THICKFRAME, SWP_FRAMECHANGED);
+        }
+    }
+    int nCaptionChange = 0;
+    if ((bCaption != 0) != (m_bCaption != 0)) {
+        m_bCaption = bCaption;
+        if (!bCaption) {
+            nCaptionChange = -1;
+            ModifyStyle(hWnd, WS_CAPTION, 0, 0);
+        } else {
+            nCaptionChange = 1;
+            ModifyStyle(hWnd, 0, WS_CAPTION, SWP_FRAMECHANGED);
+        }
+    }
+    if (StyleChangeRect(&r, nThickChange, nCaptionChange, m_nVideoWidth, m_nVideoHeight))
+        MoveWindow(hWnd, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+    return TRUE;
+}
+
+void CNTandrelDoc::ToggleFullScreen()
+{
+    CComPtr<IVideoWindow> pVideo;
+    if (m_pGraph == nullptr || FAILED(pVideo.QueryFrom(m_pGraph)))
+        return;
+    HWND hWnd = MainWindow();
+    if (m_nSizeMode == 2) {
+        pVideo->put_FullScreenMode(OAFALSE);
+        m_nSizeMode = 0;
+        if (m_bCoversScreen && hWnd != nullptr) {
+            // Back to the window exactly as it was.
+            SetWindowLongA(hWnd, GWL_STYLE, static_cast<LONG>(m_dwStyleBeforeFullScreen));
+            const RECT& r = m_rcBeforeFullScreen;
+            SetWindowPos(hWnd, HWND_NOTOPMOST, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                         SWP_FRAMECHANGED | SWP_SHOWWINDOW);
+        }
+        m_bCoversScreen = FALSE;
+    } else if (m_nSizeMode == 0) {
+        HRESULT hr = pVideo->put_FullScreenMode(OATRUE);
+        m_nSizeMode = 2;
+        if (FAILED(hr) && hWnd != nullptr) {
+            // The renderer will not take the screen itself: the main window covers it,
+            // without caption or border, and the video stretches with the view.
+            GetWindowRect(hWnd, &m_rcBeforeFullScreen);
+            m_dwStyleBeforeFullScreen = static_cast<DWORD>(GetWindowLongA(hWnd, GWL_STYLE));
+            SetWindowLongA(hWnd, GWL_STYLE,
+                           static_cast<LONG>((m_dwStyleBeforeFullScreen &
+                                              ~(WS_CAPTION | WS_THICKFRAME | WS_BORDER |
+                                                WS_MAXIMIZE)) |
+                                             WS_POPUP));
+            SetWindowPos(hWnd, HWND_TOPMOST, 0, 0, GetSystemMetrics(SM_CXSCREEN),
+                         GetSystemMetrics(SM_CYSCREEN), SWP_FRAMECHANGED | SWP_SHOWWINDOW);
+            m_bCoversScreen = TRUE;
+        }
+    }
+}
