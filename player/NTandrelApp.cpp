@@ -35,11 +35,9 @@ CView* CreateView()
 
 }  // namespace
 
-CNTandrelApp theApp;
-
 CNTandrelApp* GetPlayerApp()
 {
-    return &theApp;
+    return static_cast<CNTandrelApp*>(AfxGetApp());
 }
 
 BEGIN_MESSAGE_MAP(CNTandrelApp, CWinApp)
