@@ -13,9 +13,11 @@
 
 namespace {
 
+// The tabs pad the description; after the pattern they would become part of its last
+// extension, and ".aif" files would not be listed.
 const char kOpenFilter[] =
     "Media Files (*.mpg;*.dat;*.avi;*.mov;*.mid;*.wav;*.au;*.aif)\t\t\t\t\t\t"
-    "|*.mpg;*.dat;*.avi;*.mov;*.mid;*.wav;*.au;*.aif\t\t\t\t\t\t"
+    "|*.mpg;*.dat;*.avi;*.mov;*.mid;*.wav;*.au;*.aif"
     "|All Files (*.*)|*.*||";
 
 CDocument* CreateDoc()
@@ -248,7 +250,6 @@ void CNTandrelApp::OnFileOpen()
 void CNTandrelApp::OnOpenInternet()
 {
     COpenInternetDlg dialog(m_pMainWnd);
-    dialog.m_strURL = "http://";
     if (dialog.DoModal() == IDOK && m_pDoc != nullptr)
         m_pDoc->OnOpenDocument(dialog.m_strURL.c_str());
 }

@@ -1,6 +1,6 @@
 #include "OpenInternetDlg.h"
 
-#include "dialogs.h"
+#include "resource.h"
 
 COpenInternetDlg::COpenInternetDlg(CWnd* pParentWnd)
     : CDialog(IDD_OPEN_INTERNET, pParentWnd), m_strURL("http://")

@@ -38,3 +38,10 @@
 #define ID_HELP 57671
 #define ID_FILE_PRINT_DIRECT 57608
 #define ID_FILE_PRINT_PREVIEW 57609
+
+// Dialogs and their controls.
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif
+#define IDD_OPEN_INTERNET 100
+#define IDC_URL 1056

@@ -18,7 +18,7 @@
 #include "FileDialog.h"
 #include "OpenInternetDlg.h"
 #include "TestEnv.h"
-#include "dialogs.h"
+#include "resource.h"
 
 namespace {
 

@@ -164,6 +164,98 @@ TEST_F(PlayerWindow, ExitWhilePlayingStopsWritesTheSettingsAndEnds)
     EXPECT_EQ(lVolume, -950);
 }
 
+TEST_F(PlayerWindow, VolumeRateAndLoopCommandsReachTheDocument)
+{
+    StartPlaying(MediaPath("vost.mpg"));
+    player.PostKey(VK_F6);  // volume up
+    player.PostKey(VK_F6);
+    player.PostKey(VK_F5);  // volume down
+    player.PostKey(VK_F8);  // faster
+    player.PostKey(VK_F8);
+    // The palette's Loop button toggles the group loop.
+    HWND hPalette = player.Palette();
+    ASSERT_NE(hPalette, nullptr);
+    PostMessageA(player.PaletteFrame(), WM_COMMAND, MAKEWPARAM(32790, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(hPalette));
+    player.TypeCtrlKey('E');
+    ASSERT_TRUE(player.WaitExit(kStateMs));
+
+    std::vector<BYTE> bytes;
+    ASSERT_TRUE(ReadSettingsBytes(&bytes));
+    ASSERT_EQ(bytes.size(), 56u);
+    INT32 bGroupLoop = 0, lVolume = 0;
+    double dRate = 0;
+    memcpy(&bGroupLoop, &bytes[4], 4);
+    memcpy(&dRate, &bytes[32], 8);
+    memcpy(&lVolume, &bytes[40], 4);
+    EXPECT_EQ(bGroupLoop, 1);
+    EXPECT_EQ(lVolume, -950);
+    EXPECT_EQ(dRate, 1.0 * 1.2 * 1.2);
+}
+
+// The Open dialog of the player, found among its windows.
+HWND WaitOpenDialog(CPlayerProcess& player)
+{
+    HWND hDialog = nullptr;
+    WaitFor(
+        [&]() {
+            hDialog = FindWindowA("#32770", "Open Media Files");
+            DWORD dwProcess = 0;
+            if (hDialog != nullptr)
+                GetWindowThreadProcessId(hDialog, &dwProcess);
+            return hDialog != nullptr && dwProcess == player.ProcessId() &&
+                   IsWindowVisible(hDialog);
+        },
+        kStateMs);
+    return hDialog;
+}
+
+TEST_F(PlayerWindow, AGroupChosenInTheOpenDialogPlaysInTurn)
+{
+    std::string dir = ScratchDir("group");
+    for (const char* name : {"a.mpg", "b.mpg", "c.mpg"})
+        ASSERT_TRUE(CopyFileA(MediaPath("clip.mpg").c_str(), (dir + "\\" + name).c_str(), FALSE));
+    ASSERT_TRUE(player.Start(MediaPath("clip.mpg"), dir));
+    ASSERT_NE(player.WaitMainWindow(kStartMs), nullptr);
+
+    player.TypeCtrlKey('O');
+    HWND hDialog = WaitOpenDialog(player);
+    ASSERT_NE(hDialog, nullptr);
+    // The file name box (a combo box with an edit in the explorer-style dialog).
+    HWND hName = GetDlgItem(hDialog, 1148);
+    HWND hEdit = hName != nullptr ? FindWindowExA(hName, nullptr, "Edit", nullptr) : nullptr;
+    ASSERT_NE(hEdit != nullptr ? hEdit : hName, nullptr);
+    std::string names = "\"" + dir + "\\a.mpg\" \"" + dir + "\\b.mpg\" \"" + dir + "\\c.mpg\"";
+    names = "\"a.mpg\" \"b.mpg\" \"c.mpg\"";
+    SendMessageA(hEdit != nullptr ? hEdit : hName, WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(names.c_str()));
+    PostMessageA(hDialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+
+    // The last file listed comes first, and waits stopped.
+    EXPECT_TRUE(WaitFor([&]() { return CPlayerProcess::WindowText(player.MainWindow()) == "c.mpg"; },
+                        kStateMs));
+    EXPECT_TRUE(player.WaitPlayState(1, kStateMs));
+    player.PostKey(VK_F2);
+    // At its end the next one opens and plays, then the first listed, then it pauses.
+    EXPECT_TRUE(WaitFor([&]() { return CPlayerProcess::WindowText(player.MainWindow()) == "b.mpg"; },
+                        kStateMs));
+    EXPECT_TRUE(player.WaitPlayState(3, kStateMs));
+    EXPECT_TRUE(WaitFor([&]() { return CPlayerProcess::WindowText(player.MainWindow()) == "a.mpg"; },
+                        kStateMs));
+    EXPECT_TRUE(player.WaitPlayState(2, kStateMs));
+}
+
+TEST_F(PlayerWindow, CancellingTheOpenDialogChangesNothing)
+{
+    StartPlaying(MediaPath("vost.mpg"));
+    player.TypeCtrlKey('O');
+    HWND hDialog = WaitOpenDialog(player);
+    ASSERT_NE(hDialog, nullptr);
+    PostMessageA(hDialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    EXPECT_TRUE(WaitFor([&]() { return !IsWindow(hDialog); }, kStateMs));
+    EXPECT_EQ(CPlayerProcess::WindowText(player.MainWindow()), "vost.mpg");
+}
+
 TEST_F(PlayerWindow, NewEmptiesTheDocument)
 {
     StartPlaying(MediaPath("vost.mpg"));

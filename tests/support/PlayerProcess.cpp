@@ -154,12 +154,24 @@ void CPlayerProcess::PostKey(UINT vk, HWND hWnd)
 
 void CPlayerProcess::TypeCtrlKey(UINT vk)
 {
-    SetForegroundWindow(m_hwndMain);
-    WaitFor([&]() { return GetForegroundWindow() == m_hwndMain; }, 2000);
-    keybd_event(VK_CONTROL, 0, 0, 0);
-    keybd_event(static_cast<BYTE>(vk), 0, 0, 0);
-    keybd_event(static_cast<BYTE>(vk), 0, KEYEVENTF_KEYUP, 0);
-    keybd_event(VK_CONTROL, 0, KEYEVENTF_KEYUP, 0);
+    // Share the player's input state for a moment, so that the key arrives with Ctrl
+    // held as the accelerators see it, wherever the focus is.
+    DWORD dwPlayerThread = GetWindowThreadProcessId(m_hwndMain, nullptr);
+    DWORD dwThisThread = GetCurrentThreadId();
+    BOOL bAttached = AttachThreadInput(dwThisThread, dwPlayerThread, TRUE);
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] |= 0x80;
+    keys[VK_LCONTROL] |= 0x80;
+    SetKeyboardState(keys);
+    PostKey(vk);
+    // Give the player time to take the key from its queue.
+    Sleep(300);
+    keys[VK_CONTROL] &= ~0x80;
+    keys[VK_LCONTROL] &= ~0x80;
+    SetKeyboardState(keys);
+    if (bAttached)
+        AttachThreadInput(dwThisThread, dwPlayerThread, FALSE);
 }
 
 void CPlayerProcess::PostClick(UINT msgDown, UINT msgUp, POINT pt, HWND hWnd)
