@@ -5,14 +5,18 @@ TOP=$(cd "$(dirname "$0")/.." && pwd)
 "$TOP/scripts/deps.sh"
 . "$TOP/scripts/wine-env.sh"
 
-wine_env_build
+wine_env_build -DTANDREL_TESTS=ON
 
 echo "== cppcheck"
+sources=()
+for dir in framework shared player setup uninstall mediaruntime tests/support; do
+  [ -d "$TOP/$dir" ] && sources+=("$TOP/$dir")
+done
 cppcheck --quiet --platform=win32A --std=c++17 --language=c++ --error-exitcode=1 \
   --enable=warning,performance,portability --inline-suppr \
   --suppress=missingIncludeSystem \
   -I "$TOP/framework" -I "$TOP/shared" -I "$TOP/player" \
-  "$TOP/framework" "$TOP/shared" "$TOP/player" "$TOP/tools" "$TOP/tests/support"
+  "${sources[@]}"
 
 trap wine_env_stop EXIT
 wine_env_start_display 800x600x24
