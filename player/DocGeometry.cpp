@@ -120,6 +120,14 @@ void CNTandrelDoc::ToggleFullScreen()
     if (m_nSizeMode == 2) {
         pVideo->put_FullScreenMode(OAFALSE);
         m_nSizeMode = 0;
+        if (m_bRendererFullScreen && hWnd != nullptr) {
+            // Put the video back over the view, as the view's rule places it: not every
+            // renderer restores the size it had.
+            RECT rcClient;
+            GetClientRect(hWnd, &rcClient);
+            pVideo->SetWindowPosition(0, 0, rcClient.right, rcClient.bottom);
+        }
+        m_bRendererFullScreen = FALSE;
         if (m_bCoversScreen && hWnd != nullptr) {
             // Back to the window exactly as it was.
             SetWindowLongA(hWnd, GWL_STYLE, static_cast<LONG>(m_dwStyleBeforeFullScreen));
@@ -131,6 +139,7 @@ void CNTandrelDoc::ToggleFullScreen()
     } else if (m_nSizeMode == 0) {
         HRESULT hr = pVideo->put_FullScreenMode(OATRUE);
         m_nSizeMode = 2;
+        m_bRendererFullScreen = SUCCEEDED(hr);
         if (FAILED(hr) && hWnd != nullptr) {
             // The renderer will not take the screen itself: the main window covers it,
             // without caption or border, and the video stretches with the view.

@@ -8,8 +8,19 @@ namespace {
 
 HRESULT CreateWithEngine(IGraphBuilder** ppGraph)
 {
-    return CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
-                            reinterpret_cast<void**>(ppGraph));
+    HRESULT hr = CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER,
+                                  IID_IGraphBuilder, reinterpret_cast<void**>(ppGraph));
+    if (FAILED(hr))
+        return hr;
+    // The video goes to the plain video renderer, which draws into its window with GDI
+    // wherever that window lives; the newer renderer an engine may choose draws nothing
+    // once its window is a child of ours on some displays. RenderFile uses a renderer
+    // already in the graph before it looks for one.
+    CComPtr<IBaseFilter> pRenderer;
+    if (SUCCEEDED(CoCreateInstance(CLSID_VideoRenderer, nullptr, CLSCTX_INPROC_SERVER,
+                                   IID_IBaseFilter, reinterpret_cast<void**>(&pRenderer))))
+        (*ppGraph)->AddFilter(pRenderer.Get(), L"Video Renderer");
+    return hr;
 }
 
 PFN_CREATEGRAPH g_pfnCreate = CreateWithEngine;

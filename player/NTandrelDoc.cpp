@@ -101,7 +101,8 @@ CNTandrelDoc::CNTandrelDoc()
       m_pCopySource(nullptr),
       m_bCoversScreen(FALSE),
       m_rcBeforeFullScreen(),
-      m_dwStyleBeforeFullScreen(0)
+      m_dwStyleBeforeFullScreen(0),
+      m_bRendererFullScreen(FALSE)
 {
     LoadSettings();
     if (CPlaybackHost* pHost = CPlaybackHost::Get())

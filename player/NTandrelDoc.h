@@ -114,6 +114,8 @@ public:
     BOOL m_bCoversScreen;
     RECT m_rcBeforeFullScreen;
     DWORD m_dwStyleBeforeFullScreen;
+    // Set while the renderer itself shows the video on the whole screen.
+    BOOL m_bRendererFullScreen;
 
 protected:
     DECLARE_MESSAGE_MAP()

@@ -29,7 +29,7 @@ ff -f lavfi -i "$(tone 440 2)" -c:a pcm_s16be -fflags +bitexact -flags:a +bitexa
 ff -f lavfi -i "$(tone 440 2)" -c:a pcm_s16be -fflags +bitexact -flags:a +bitexact "$out/clip.aif"
 python3 - "$out/clip.mid" <<'PY'
 import struct, sys
-# One track: a middle C held for one second at 120 bpm, then end of track.
+# One track: a middle C held for half a second (480 ticks at 120 bpm), then end of track.
 events = bytes([0x00, 0x90, 60, 100, 0x83, 0x60, 0x80, 60, 0, 0x00, 0xFF, 0x2F, 0x00])
 data = b"MThd" + struct.pack(">IHHH", 6, 0, 1, 480) + b"MTrk" + struct.pack(">I", len(events)) + events
 open(sys.argv[1], "wb").write(data)

@@ -17,6 +17,7 @@ if [ -z "${DISPLAY:-}" ]; then
   own_display=1
 fi
 wine_env_start_wine
+if [ -n "$own_display" ]; then wine_env_managed N; else wine_env_managed Y; fi
 
 # The player opens vost.mpg from the current directory when given no file.
 cd "$BUILD/media"

@@ -21,6 +21,7 @@ cppcheck --quiet --platform=win32A --std=c++17 --language=c++ --error-exitcode=1
 trap wine_env_stop EXIT
 wine_env_start_display 800x600x24
 wine_env_start_wine
+wine_env_managed N
 
 echo "== tests"
 cd "$BUILD"

@@ -43,6 +43,13 @@ wine_env_start_wine() {
   timeout 120 wineboot -u >/dev/null 2>&1 || true
 }
 
+# Whether a window manager places and decorates the windows (Y, the default) or Wine does
+# (N). Without a window manager, as on a private Xvfb display, Wine waits two seconds for
+# one at each window it hides; N avoids that.
+wine_env_managed() {
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$1" /f >/dev/null 2>&1 || true
+}
+
 wine_env_stop() {
   if [ -n "$STARTED_WINESERVER" ]; then
     wineserver -k >/dev/null 2>&1 || true

@@ -20,6 +20,23 @@ RECT ClientRect(HWND hWnd)
     return rc;
 }
 
+std::string RectText(const RECT& rc)
+{
+    return std::to_string(rc.left) + "," + std::to_string(rc.top) + "," +
+           std::to_string(rc.right) + "," + std::to_string(rc.bottom);
+}
+
+// What the main and video windows look like, for a failure's message.
+std::string Describe(HWND hWnd, HWND hVideo, const RECT& rcWas, const RECT& rcVideoWas)
+{
+    RECT rc = {}, rcVideo = {};
+    GetWindowRect(hWnd, &rc);
+    GetWindowRect(hVideo, &rcVideo);
+    return "main " + RectText(rc) + " (was " + RectText(rcWas) + "), video " +
+           RectText(rcVideo) + " (was " + RectText(rcVideoWas) + "), video parent " +
+           (GetParent(hVideo) == hWnd ? "main" : "other");
+}
+
 class PlayerWindow : public testing::Test {
 protected:
     void SetUp() override
@@ -98,28 +115,38 @@ TEST_F(PlayerWindow, TransportKeysReachTheDocumentAlsoThroughTheVideo)
     EXPECT_TRUE(player.WaitPlayState(2, kStateMs));
 }
 
-TEST_F(PlayerWindow, EscapeCoversTheScreenAndComesBackToTheSameWindow)
+TEST_F(PlayerWindow, EscapeShowsTheVideoOnTheWholeScreenAndComesBackToTheSameWindow)
 {
     StartPlaying(MediaPath("vost.mpg"));
     HWND hWnd = player.MainWindow();
     RECT rcBefore;
     GetWindowRect(hWnd, &rcBefore);
+    RECT rcVideoBefore;
+    GetWindowRect(player.VideoWindow(), &rcVideoBefore);
+
+    // Whether the renderer takes the screen itself or the window covers it for the
+    // video, the picture fills the screen.
     player.PostKey(VK_ESCAPE);
-    EXPECT_TRUE(WaitFor(
-        [&]() {
-            RECT rc;
-            GetWindowRect(hWnd, &rc);
-            return rc.left == 0 && rc.top == 0 && rc.right == 800 && rc.bottom == 600;
-        },
-        kStateMs));
+    auto videoCoversScreen = [&]() {
+        RECT rc;
+        HWND hVideo = player.VideoWindow();
+        return hVideo != nullptr && IsWindowVisible(hVideo) && GetWindowRect(hVideo, &rc) &&
+               rc.left == 0 && rc.top == 0 && rc.right == 800 && rc.bottom == 600;
+    };
+    EXPECT_TRUE(WaitFor(videoCoversScreen, kStateMs));
+
+    // The next Esc, given on the video, brings back the window exactly as it was.
     player.PostKey(VK_ESCAPE, player.VideoWindow());
     EXPECT_TRUE(WaitFor(
         [&]() {
-            RECT rc;
+            RECT rc, rcVideo;
             GetWindowRect(hWnd, &rc);
-            return EqualRect(&rc, &rcBefore) != FALSE;
+            HWND hVideo = player.VideoWindow();
+            return hVideo != nullptr && GetParent(hVideo) == hWnd &&
+                   GetWindowRect(hVideo, &rcVideo) && EqualRect(&rc, &rcBefore) &&
+                   EqualRect(&rcVideo, &rcVideoBefore);
         },
-        kStateMs));
+        kStateMs)) << Describe(hWnd, player.VideoWindow(), rcBefore, rcVideoBefore);
 }
 
 TEST_F(PlayerWindow, RightClickShowsThePaletteAtThePointAndLeftClickHidesIt)

@@ -105,19 +105,49 @@ HWND CPlayerProcess::Palette()
     return hFrame != nullptr ? FindWindowExA(hFrame, nullptr, TOOLBARCLASSNAMEA, nullptr) : nullptr;
 }
 
+namespace {
+
+// Whether a window is one of the player's own kinds rather than the renderer's.
+bool IsPlayersOwn(HWND hWnd)
+{
+    char szClass[64] = "";
+    GetClassNameA(hWnd, szClass, sizeof(szClass));
+    return lstrcmpA(szClass, "TandrelFrameworkWnd") == 0 ||
+           lstrcmpA(szClass, TOOLBARCLASSNAMEA) == 0 || lstrcmpA(szClass, STATUSCLASSNAMEA) == 0 ||
+           lstrcmpA(szClass, "IME") == 0 || lstrcmpA(szClass, "#32770") == 0;
+}
+
+struct FindForeign {
+    DWORD dwProcess;
+    HWND hFound;
+};
+
+BOOL CALLBACK FindForeignTop(HWND hWnd, LPARAM lParam)
+{
+    FindForeign* p = reinterpret_cast<FindForeign*>(lParam);
+    DWORD dwProcess = 0;
+    GetWindowThreadProcessId(hWnd, &dwProcess);
+    if (dwProcess == p->dwProcess && IsWindowVisible(hWnd) && !IsPlayersOwn(hWnd)) {
+        p->hFound = hWnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
 HWND CPlayerProcess::VideoWindow()
 {
-    // The renderer's window is the main window's child that is not ours (no framework
-    // class): neither the view nor a bar.
+    // The renderer's window is the one window of the player that is not of its own
+    // kinds: a child of the main window, or on its own while it fills the screen.
     for (HWND hChild = GetWindow(m_hwndMain, GW_CHILD); hChild != nullptr;
          hChild = GetWindow(hChild, GW_HWNDNEXT)) {
-        char szClass[64] = "";
-        GetClassNameA(hChild, szClass, sizeof(szClass));
-        if (lstrcmpA(szClass, "TandrelFrameworkWnd") != 0 &&
-            lstrcmpA(szClass, TOOLBARCLASSNAMEA) != 0 && lstrcmpA(szClass, STATUSCLASSNAMEA) != 0)
+        if (!IsPlayersOwn(hChild))
             return hChild;
     }
-    return nullptr;
+    FindForeign find = {m_pi.dwProcessId, nullptr};
+    EnumWindows(FindForeignTop, reinterpret_cast<LPARAM>(&find));
+    return find.hFound;
 }
 
 int CPlayerProcess::PlayState()
@@ -154,6 +184,9 @@ void CPlayerProcess::PostKey(UINT vk, HWND hWnd)
 
 void CPlayerProcess::TypeCtrlKey(UINT vk)
 {
+    // Keys posted before must be taken while Ctrl is still up.
+    WaitForInputIdle(m_pi.hProcess, 2000);
+    Sleep(300);
     // Share the player's input state for a moment, so that the key arrives with Ctrl
     // held as the accelerators see it, wherever the focus is.
     DWORD dwPlayerThread = GetWindowThreadProcessId(m_hwndMain, nullptr);
