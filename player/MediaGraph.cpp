@@ -2,6 +2,8 @@
 
 #include "Holders.h"
 
+#include <urlmon.h>
+
 namespace MediaGraph {
 
 namespace {
@@ -43,6 +45,41 @@ PFN_CREATEGRAPH SetFactory(PFN_CREATEGRAPH pfnCreate)
     PFN_CREATEGRAPH pfnOld = g_pfnCreate;
     g_pfnCreate = pfnCreate != nullptr ? pfnCreate : CreateWithEngine;
     return pfnOld;
+}
+
+namespace {
+
+bool IsAddress(const char* pszPath)
+{
+    const char* prefixes[] = {"http://", "https://", "ftp://"};
+    for (const char* pszPrefix : prefixes) {
+        if (CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, pszPath, lstrlenA(pszPrefix),
+                           pszPrefix, -1) == CSTR_EQUAL)
+            return true;
+    }
+    return false;
+}
+
+HRESULT RenderWide(IGraphBuilder* pGraph, const char* pszPath)
+{
+    WCHAR wszPath[MAX_PATH] = L"";
+    if (MultiByteToWideChar(CP_ACP, 0, pszPath, -1, wszPath, MAX_PATH) == 0)
+        return E_INVALIDARG;
+    return pGraph->RenderFile(wszPath, nullptr);
+}
+
+}  // namespace
+
+HRESULT RenderFile(IGraphBuilder* pGraph, const char* pszPath)
+{
+    HRESULT hr = RenderWide(pGraph, pszPath);
+    if (SUCCEEDED(hr) || !IsAddress(pszPath))
+        return hr;
+    // The engine has no source for addresses: fetch the media and render the copy.
+    char szLocal[MAX_PATH] = "";
+    if (FAILED(URLDownloadToCacheFileA(nullptr, pszPath, szLocal, MAX_PATH, 0, nullptr)))
+        return hr;
+    return RenderWide(pGraph, szLocal);
 }
 
 OAFilterState GetState(IGraphBuilder* pGraph, DWORD dwMilliseconds)

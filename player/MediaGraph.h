@@ -23,6 +23,11 @@ HRESULT Create(IGraphBuilder** ppGraph);
 typedef HRESULT (*PFN_CREATEGRAPH)(IGraphBuilder** ppGraph);
 PFN_CREATEGRAPH SetFactory(PFN_CREATEGRAPH pfnCreate);
 
+// Builds the graph for a path or URL (8-bit, converted with the ANSI code page). An
+// engine that cannot open an address itself gets a local copy fetched by the system's
+// URL service. Returns the engine's result for the media.
+HRESULT RenderFile(IGraphBuilder* pGraph, const char* pszPath);
+
 // Moves the graph to dPosition seconds. Some engines hang when a running or paused graph
 // is repositioned, so the graph is stopped around the move and then put back into the
 // state it had. Returns the result of put_CurrentPosition.

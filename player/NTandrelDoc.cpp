@@ -273,9 +273,7 @@ BOOL CNTandrelDoc::OnOpenDocument(const char* pszPathName)
     }
     lstrcpynA(m_szMediaPath, pszPathName, MAX_PATH);
 
-    WCHAR wszPath[MAX_PATH] = L"";
-    MultiByteToWideChar(CP_ACP, 0, m_szMediaPath, -1, wszPath, MAX_PATH);
-    if (FAILED(m_pGraph->RenderFile(wszPath, nullptr))) {
+    if (FAILED(MediaGraph::RenderFile(m_pGraph, m_szMediaPath))) {
         AfxMessageBox(IDP_CANT_PLAY_FILE);
         return FALSE;
     }

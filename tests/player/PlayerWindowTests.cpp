@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "LoopbackServer.h"
 #include "PlayerProcess.h"
 #include "TestEnv.h"
 
@@ -281,6 +282,42 @@ TEST_F(PlayerWindow, CancellingTheOpenDialogChangesNothing)
     PostMessageA(hDialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     EXPECT_TRUE(WaitFor([&]() { return !IsWindow(hDialog); }, kStateMs));
     EXPECT_EQ(CPlayerProcess::WindowText(player.MainWindow()), "vost.mpg");
+}
+
+TEST_F(PlayerWindow, OpenInternetPlaysAnAddressServedOnLoopback)
+{
+    CLoopbackServer server(MediaPath("clip.mpg"));
+    ASSERT_TRUE(server.IsListening());
+    StartPlaying(MediaPath("vost.mpg"));
+
+    // The palette's Open Internet button.
+    PostMessageA(player.PaletteFrame(), WM_COMMAND, MAKEWPARAM(32788, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(player.Palette()));
+    HWND hDialog = nullptr;
+    ASSERT_TRUE(WaitFor(
+        [&]() {
+            hDialog = FindWindowA("#32770", "Open");
+            return hDialog != nullptr && IsWindowVisible(hDialog);
+        },
+        kStateMs));
+    HWND hEdit = GetDlgItem(hDialog, 1056);
+    ASSERT_NE(hEdit, nullptr);
+    char szText[64] = "";
+    SendMessageA(hEdit, WM_GETTEXT, sizeof(szText), reinterpret_cast<LPARAM>(szText));
+    EXPECT_STREQ(szText, "http://");
+    std::string url = server.Url("clip.mpg");
+    SendMessageA(hEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(url.c_str()));
+    PostMessageA(hDialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+
+    // The address opens stopped, captioned with what follows its last colon.
+    std::string title = url.substr(url.rfind(':') + 1);
+    EXPECT_TRUE(WaitFor([&]() { return CPlayerProcess::WindowText(player.MainWindow()) == title; },
+                        kStartMs));
+    EXPECT_TRUE(player.WaitPlayState(1, kStateMs));
+    EXPECT_GE(server.Requests(), 1);
+    player.PostKey(VK_F2);
+    EXPECT_TRUE(player.WaitPlayState(3, kStateMs));
+    EXPECT_TRUE(player.WaitPlayState(2, kStateMs));  // and it plays to its end
 }
 
 TEST_F(PlayerWindow, NewEmptiesTheDocument)
