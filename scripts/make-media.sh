@@ -14,6 +14,11 @@ ff -f lavfi -i "$(video 352x240 25 4)" -f lavfi -i "$(tone 440 4)" \
    -flags:a +bitexact -f mpeg "$out/vost.tmp.mpg"
 mv "$out/vost.tmp.mpg" "$out/vost.mpg"
 
+# Ten seconds for the benchmark.
+ff -f lavfi -i "$(video 352x240 25 10)" -f lavfi -i "$(tone 440 10)" \
+   -c:v mpeg1video -c:a mp2 -fflags +bitexact -flags:v +bitexact -flags:a +bitexact \
+   -f mpeg "$out/clip10.mpg"
+
 # One short file of each kind.
 ff -f lavfi -i "$(video 352x240 25 2)" -f lavfi -i "$(tone 440 2)" \
    -c:v mpeg1video -c:a mp2 -fflags +bitexact -flags:v +bitexact -flags:a +bitexact \
