@@ -9,7 +9,7 @@ wine_env_build -DTANDREL_TESTS=ON
 
 echo "== cppcheck"
 sources=()
-for dir in framework shared player setup uninstall mediaruntime tests/support; do
+for dir in framework shared player setup uninstall mediaruntime bench tests/support tests/installer; do
   [ -d "$TOP/$dir" ] && sources+=("$TOP/$dir")
 done
 cppcheck --quiet --platform=win32A --std=c++17 --language=c++ --error-exitcode=1 \

@@ -1,0 +1,110 @@
+#include "InstallSequence.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "Dialogs.h"
+#include "FileCopy.h"
+#include "InstallLayout.h"
+#include "Messages.h"
+#include "Registration.h"
+#include "RuntimeSetup.h"
+#include "Shortcuts.h"
+#include "resource.h"
+
+namespace {
+
+// The distribution's files, copied in this order; the first three go into the install
+// directory, the rest into its "Help" folder.
+const char* const kMainFiles[] = {TANDREL_PROGRAM_FILE, "vost.mpg", "readme.txt"};
+const char* const kHelpFiles[] = {
+    "Uninstall.exe", "Demo.html",      "shuttle.gif",    "flag.gif",
+    "intro.gif",     "nbar.gif",       "group.gif",      "ctrl.video.gif",
+    "ctrl.media.gif", "ctrl.audio.gif", "ctrl.info.gif", "Get_It_Now.gif"};
+const char* const kExtensions[] = {".mpg", ".mpeg", ".mp2", ".mpv", ".mpa"};
+
+// The folder Setup was started from; a drive root loses its backslash so that every
+// source path gets exactly one separator.
+void ReadSourceDirectory(char* pszDir, size_t cchDir)
+{
+    DWORD cch = GetCurrentDirectoryA(static_cast<DWORD>(cchDir), pszDir);
+    if (cch == 0 || cch >= cchDir)
+        pszDir[0] = '\0';
+    if (std::strlen(pszDir) == 3)
+        pszDir[2] = '\0';
+}
+
+void CopyDistribution(const char* pszInstallDir, const char* pszHelpDir, const char* pszSourceDir)
+{
+    for (const char* pszName : kMainFiles)
+        InstallFile(pszInstallDir, pszSourceDir, pszName);
+    if (pszHelpDir == nullptr)
+        return;
+    for (const char* pszName : kHelpFiles)
+        InstallFile(pszHelpDir, pszSourceDir, pszName);
+}
+
+void RegisterPlayer(const char* pszInstallDir)
+{
+    char szPlayerPath[MAX_PATH];
+    int n = std::snprintf(szPlayerPath, sizeof(szPlayerPath), "%s\\%s", pszInstallDir,
+                          TANDREL_PROGRAM_FILE);
+    bool bPlayerPath = n > 0 && n < MAX_PATH;
+    for (const char* pszExtension : kExtensions)
+        RegisterExtension(pszExtension, TANDREL_FILE_TYPE);
+    char szDescription[MAX_PATH];
+    LoadText(IDS_FILE_TYPE_DESCRIPTION, szDescription, sizeof(szDescription));
+    if (bPlayerPath)
+        RegisterFileType(TANDREL_FILE_TYPE, szDescription, szPlayerPath);
+
+    char szDisplayName[MAX_PATH];
+    LoadText(IDS_DISPLAY_NAME, szDisplayName, sizeof(szDisplayName));
+    RegisterUninstallEntry(TANDREL_UNINSTALL_KEY, pszInstallDir, szDisplayName);
+}
+
+}  // namespace
+
+int RunInstallation(HINSTANCE hInstance)
+{
+    if (!ShowWelcome(hInstance))
+        return 1;
+
+    char szSourceDir[MAX_PATH];
+    ReadSourceDirectory(szSourceDir, sizeof(szSourceDir));
+
+    char szInstallDir[MAX_PATH];
+    for (;;) {
+        if (!AskInstallDirectory(hInstance, szInstallDir, sizeof(szInstallDir))) {
+            ShowMessage(IDS_NOT_COMPLETE, IDS_CAPTION_UNSUCCESS);
+            return 1;
+        }
+        if (CreateDirectoryA(szInstallDir, nullptr))
+            break;
+        ShowMessage(IDS_CREATE_DIR_ERROR, IDS_CAPTION_ERROR);
+    }
+
+    // From here on every step runs; only the runtime setup decides the final message.
+    char szHelpDir[MAX_PATH];
+    int n = std::snprintf(szHelpDir, sizeof(szHelpDir), "%s\\%s", szInstallDir, TANDREL_HELP_DIR);
+    bool bHelpDir = n > 0 && n < MAX_PATH;
+    if (bHelpDir)
+        CreateDirectoryA(szHelpDir, nullptr);
+
+    SetKeyDefault(HKEY_LOCAL_MACHINE, TANDREL_APP_PATH_KEY, szInstallDir);
+    SetKeyDefault(HKEY_LOCAL_MACHINE, TANDREL_VERSION_KEY, TANDREL_VERSION_TEXT);
+    CopyDistribution(szInstallDir, bHelpDir ? szHelpDir : nullptr, szSourceDir);
+    RegisterAppPath(szInstallDir, TANDREL_APP_PATHS_BASE, TANDREL_PROGRAM_FILE);
+
+    bool bRuntime = RunRuntimeSetup(hInstance);
+
+    RegisterPlayer(szInstallDir);
+    WriteDefaultSettings();
+    CreateStartMenuShortcut(szInstallDir);
+    CreateDesktopShortcut(szInstallDir);
+
+    if (bRuntime)
+        ShowCongratulation(hInstance);
+    else
+        ShowMessage(IDS_INSTALL_FAILED, IDS_CAPTION_ERROR);
+    return 0;
+}

@@ -1,0 +1,84 @@
+#include "RuntimeSetup.h"
+
+#include <commctrl.h>
+
+#include "Dialogs.h"
+#include "Holders.h"
+#include "InstallLayout.h"
+#include "Messages.h"
+#include "ProgressBar.h"
+#include "resource.h"
+
+namespace {
+
+// The animation: a bar that fills about forty times over, once, while the runtime setup
+// loads. It is not tied to that program's progress.
+const int kAnimationRange = 16384;
+const int kAnimationSteps = 65536;
+
+void RunAnimation(HWND hDlg)
+{
+    CenterWindow(hDlg);
+    CProgressBar bar(hDlg, 20, 60, 256, 80, IDC_PROGRESS);
+    HWND hwndBar = bar.GetSafeHwnd();
+    SendMessageA(hwndBar, PBM_SETRANGE, 0, MAKELPARAM(0, kAnimationRange));
+    SendMessageA(hwndBar, PBM_SETPOS, 0, 0);
+    for (int i = 0; i < kAnimationSteps; ++i)
+        SendMessageA(hwndBar, PBM_STEPIT, 0, 0);
+}
+
+// Modeless: the installer sends it one command, which runs the animation and ends it.
+INT_PTR CALLBACK InstallationDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM /*lParam*/)
+{
+    switch (uMsg) {
+    case WM_INITDIALOG:
+        CenterWindow(hDlg);
+        return TRUE;
+    case WM_COMMAND:
+        RunAnimation(hDlg);
+        EndDialog(hDlg, LOWORD(wParam));
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+
+}  // namespace
+
+bool RunRuntimeSetup(HINSTANCE hInstance)
+{
+    // CreateProcessA may write into the command line, so it lives in a buffer of our own.
+    char szCommand[] = "dxmedia -id:" TANDREL_RUNTIME_CLIENT;
+    STARTUPINFOA si;
+    ZeroMemory(&si, sizeof(si));
+    si.cb = sizeof(si);
+    si.dwFlags = STARTF_USESHOWWINDOW | STARTF_FORCEONFEEDBACK;
+    si.wShowWindow = SW_SHOWDEFAULT;
+    PROCESS_INFORMATION pi;
+    ZeroMemory(&pi, sizeof(pi));
+    if (!CreateProcessA(nullptr, szCommand, nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS,
+                        nullptr, nullptr, &si, &pi)) {
+        ShowMessage(IDS_RUNTIME_NOT_STARTED, IDS_CAPTION_ERROR);
+        return false;
+    }
+    CHandleHolder process(pi.hProcess);
+    CloseHandle(pi.hThread);
+
+    HWND hDlg = CreateDialogParamA(hInstance, MAKEINTRESOURCEA(IDD_INSTALLATION), nullptr,
+                                   InstallationDlgProc, 0);
+    if (hDlg == nullptr)
+        return false;
+    ShowWindow(hDlg, SW_SHOWNORMAL);
+    UpdateWindow(hDlg);
+    SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDOK, 0), 0);
+
+    bool bResult = false;
+    if (WaitForSingleObject(process.Get(), INFINITE) == WAIT_OBJECT_0) {
+        // The runtime setup's own exit code is its business: having ended is success.
+        DWORD dwExitCode = 0;
+        bResult = GetExitCodeProcess(process.Get(), &dwExitCode) != FALSE;
+    }
+    process.Close();
+    DestroyWindow(hDlg);
+    return bResult;
+}

@@ -1,0 +1,68 @@
+// What the installer and uninstaller tests share: the distribution folder, a clean slate
+// before and after each test (no installation, no registry rows, no shortcuts), running
+// Setup through its dialogs, and reading what it left.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "WindowDriver.h"
+
+extern const char kDefaultInstallDir[];
+extern const char* const kMainFiles[3];
+extern const char* const kHelpFiles[12];
+
+// The distribution folder the build produced, as a Windows path.
+std::string DistDir();
+// A file of the golden folder.
+std::string GoldenPath(const char* pszName);
+// Whether the distribution holds the player program (it does once the player is built).
+bool DistHasPlayer();
+
+// Copies the distribution's files into dir, leaving out the names given.
+void CopyDistribution(const std::string& dir, const std::vector<std::string>& leaveOut = {});
+// Deletes a directory with everything in it.
+void RemoveTree(const std::string& dir);
+// Deletes a registry key with all its subkeys.
+void DeleteRegistryTree(HKEY hRoot, const char* pszKey);
+bool RegistryKeyExists(HKEY hRoot, const char* pszKey);
+// A key's value: false when missing. The type and byte length come back when asked for.
+bool ReadRegistryValue(HKEY hRoot, const char* pszKey, const char* pszValue,
+                       std::vector<BYTE>* pData, DWORD* pdwType = nullptr);
+bool ReadRegistryText(HKEY hRoot, const char* pszKey, const char* pszValue, std::string* pText);
+void WriteRegistryText(HKEY hRoot, const char* pszKey, const char* pszValue, const char* pszText);
+
+// The folders the shortcuts go to, read the way the programs do.
+std::string StartMenuShortcut();
+std::string DesktopShortcut();
+// The path a shell link file points at, read with the shell's own link object.
+std::string ShortcutTarget(const std::string& linkPath);
+
+// regedit's export of one key, with "\n" line ends; empty when regedit failed.
+std::string ExportKey(const std::string& key);
+std::string ReadTextFile(const std::string& path);
+
+// Removes every trace of an installation: install directory, registry rows, shortcuts,
+// the runtime's records and removal tool, and the clean-up batch file.
+void RemoveEverythingInstalled();
+
+// Each test starts and ends without an installation.
+class CInstallTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Starts Setup.exe of sourceDir in sourceDir, optionally with another environment.
+    void StartSetup(const std::string& sourceDir, const char* pEnvironment = nullptr);
+    // Welcome → Continue, then types dir into the directory dialog and continues.
+    void ContinueToDirectory(const std::string& dir);
+    // A whole installation from sourceDir into dir, ending with "No" at Congratulation.
+    void Install(const std::string& sourceDir = DistDir(),
+                 const std::string& dir = kDefaultInstallDir);
+
+    CProcessDriver m_setup;
+};

@@ -1,0 +1,275 @@
+// The installer run through its real dialogs: every way through them, what each leaves on
+// disk and the exit code.
+#include <gtest/gtest.h>
+
+#include "InstallFixture.h"
+#include "InstallLayout.h"
+#include "TestEnv.h"
+#include "resource.h"
+
+namespace {
+
+class SetupFlow : public CInstallTest {};
+
+// Nothing of an installation exists.
+void ExpectNothingWritten()
+{
+    EXPECT_FALSE(FileExists(kDefaultInstallDir));
+    EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, "Software\\Vostrane"));
+    EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, TANDREL_UNINSTALL_KEY));
+    EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, TANDREL_FILE_TYPE));
+    EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, "Software\\Vostrane"));
+    EXPECT_FALSE(FileExists(StartMenuShortcut()));
+}
+
+void ExpectCentred(HWND hwnd)
+{
+    RECT rc;
+    GetWindowRect(hwnd, &rc);
+    EXPECT_EQ(rc.left, (GetSystemMetrics(SM_CXSCREEN) - (rc.right - rc.left)) / 2);
+    EXPECT_EQ(rc.top, (GetSystemMetrics(SM_CYSCREEN) - (rc.bottom - rc.top)) / 2);
+}
+
+// Every file of the list is in its place with the source's bytes; a file missing from the
+// source is missing from the installation.
+void ExpectInstalledFrom(const std::string& sourceDir, const std::string& dir)
+{
+    for (const char* pszName : kMainFiles) {
+        SCOPED_TRACE(pszName);
+        std::string source = sourceDir + "\\" + pszName;
+        std::string target = dir + "\\" + pszName;
+        EXPECT_EQ(FileExists(target), FileExists(source));
+        if (FileExists(source)) {
+            EXPECT_EQ(ReadFileBytes(target), ReadFileBytes(source));
+        }
+    }
+    for (const char* pszName : kHelpFiles) {
+        SCOPED_TRACE(pszName);
+        std::string source = sourceDir + "\\" + pszName;
+        std::string target = dir + "\\Help\\" + pszName;
+        EXPECT_EQ(FileExists(target), FileExists(source));
+        if (FileExists(source)) {
+            EXPECT_EQ(ReadFileBytes(target), ReadFileBytes(source));
+        }
+    }
+}
+
+}  // namespace
+
+TEST_F(SetupFlow, ContinueThroughEveryDialogInstallsTheFileListAndEndsWithCongratulation)
+{
+    StartSetup(DistDir());
+    HWND hWelcome = m_setup.WaitForDialog("Welcome");
+    ASSERT_NE(hWelcome, nullptr);
+    EXPECT_EQ(StaticTexts(hWelcome).rfind("Welcome to Use Tandrel98.\n\n", 0), 0u)
+        << StaticTexts(hWelcome);
+    ExpectCentred(hWelcome);
+    PressButton(hWelcome, IDOK);
+
+    HWND hDirectory = m_setup.WaitForDialog("Tandrel98 Directory");
+    ASSERT_NE(hDirectory, nullptr);
+    EXPECT_EQ(ControlText(hDirectory, IDC_INSTALL_DIR), kDefaultInstallDir);
+    ExpectCentred(hDirectory);
+    PressButton(hDirectory, IDOK);
+
+    // The installation dialog shows while the runtime setup loads, then goes away.
+    HWND hWorking = m_setup.WaitForDialog("Tandrel98 Installation", 30000);
+    ASSERT_NE(hWorking, nullptr);
+    EXPECT_EQ(StaticTexts(hWorking), "Installation ... ");
+
+    HWND hDone = m_setup.WaitForDialog("Congratulation!", 300000);
+    ASSERT_NE(hDone, nullptr);
+    EXPECT_EQ(StaticTexts(hDone), "Successful Installation.\nOpen readme.txt?");
+    EXPECT_EQ(FindDialog(m_setup.ProcessId(), "Tandrel98 Installation"), nullptr);
+    PressButton(hDone, IDC_ANSWER_NO);
+    EXPECT_EQ(m_setup.WaitForExit(), 0u);
+
+    ExpectInstalledFrom(DistDir(), kDefaultInstallDir);
+    // "No" opens nothing.
+    EXPECT_TRUE(FindWindowsWithTitle("readme").empty());
+}
+
+TEST_F(SetupFlow, CancelAtWelcomeExitsWithOneAndWritesNothing)
+{
+    StartSetup(DistDir());
+    HWND hWelcome = m_setup.WaitForDialog("Welcome");
+    ASSERT_NE(hWelcome, nullptr);
+    PressButton(hWelcome, IDCANCEL);
+    EXPECT_EQ(m_setup.WaitForExit(), 1u);
+    ExpectNothingWritten();
+}
+
+TEST_F(SetupFlow, EscapeInTheDirectoryDialogSaysUnsuccessAndExitsWithOne)
+{
+    StartSetup(DistDir());
+    HWND hWelcome = m_setup.WaitForDialog("Welcome");
+    ASSERT_NE(hWelcome, nullptr);
+    PressButton(hWelcome, IDOK);
+    HWND hDirectory = m_setup.WaitForDialog("Tandrel98 Directory");
+    ASSERT_NE(hDirectory, nullptr);
+    // Escape sends the Cancel command.
+    PressButton(hDirectory, IDCANCEL);
+    EXPECT_EQ(AnswerMessageBox(m_setup.ProcessId(), "Unsuccess"),
+              "Installation did not complete! Exit.");
+    EXPECT_EQ(m_setup.WaitForExit(), 1u);
+    ExpectNothingWritten();
+}
+
+TEST_F(SetupFlow, ARefusedDirectoryIsReportedAndTheDefaultShownAgain)
+{
+    std::string existing = ScratchDir("existing-dir");
+    StartSetup(DistDir());
+    ASSERT_NO_FATAL_FAILURE(ContinueToDirectory(existing));
+    EXPECT_EQ(AnswerMessageBox(m_setup.ProcessId(), "Error"),
+              "Create Directory Error!\nSelect Another Directory.");
+
+    // Two missing levels: only the last one would be created, so this fails too.
+    HWND hDirectory = m_setup.WaitForDialog("Tandrel98 Directory");
+    ASSERT_NE(hDirectory, nullptr);
+    EXPECT_EQ(ControlText(hDirectory, IDC_INSTALL_DIR), kDefaultInstallDir);
+    SetControlText(hDirectory, IDC_INSTALL_DIR, existing + "\\missing\\Tandrel98");
+    PressButton(hDirectory, IDOK);
+    EXPECT_EQ(AnswerMessageBox(m_setup.ProcessId(), "Error"),
+              "Create Directory Error!\nSelect Another Directory.");
+
+    hDirectory = m_setup.WaitForDialog("Tandrel98 Directory");
+    ASSERT_NE(hDirectory, nullptr);
+    EXPECT_EQ(ControlText(hDirectory, IDC_INSTALL_DIR), kDefaultInstallDir);
+    PressButton(hDirectory, IDCANCEL);
+    EXPECT_EQ(AnswerMessageBox(m_setup.ProcessId(), "Unsuccess"),
+              "Installation did not complete! Exit.");
+    EXPECT_EQ(m_setup.WaitForExit(), 1u);
+    EXPECT_FALSE(FileExists(existing + "\\missing"));
+    ExpectNothingWritten();
+}
+
+TEST_F(SetupFlow, ATypedDirectoryIsCutTo259Characters)
+{
+    // A parent of 200 characters, then a name that runs past 259: what lies beyond is
+    // never seen, so the directory is created under the first 259 characters.
+    std::string parent = "C:\\" + std::string(197, 'p');
+    RemoveTree(parent);
+    ASSERT_TRUE(CreateDirectoryA(parent.c_str(), nullptr));
+    std::string kept = parent + "\\" + std::string(259 - parent.size() - 1, 'k');
+    ASSERT_EQ(kept.size(), 259u);
+
+    StartSetup(DistDir());
+    ContinueToDirectory(kept + "XYZ");
+    HWND hDone = m_setup.WaitForDialog("Congratulation!", 300000);
+    ASSERT_NE(hDone, nullptr);
+    PressButton(hDone, IDC_ANSWER_NO);
+    EXPECT_EQ(m_setup.WaitForExit(), 0u);
+
+    std::string recorded;
+    EXPECT_TRUE(ReadRegistryText(HKEY_LOCAL_MACHINE, TANDREL_APP_PATH_KEY, nullptr, &recorded));
+    EXPECT_EQ(recorded, kept);
+    DWORD dwAttributes = GetFileAttributesA(kept.c_str());
+    EXPECT_TRUE(dwAttributes != INVALID_FILE_ATTRIBUTES &&
+                (dwAttributes & FILE_ATTRIBUTE_DIRECTORY));
+    RemoveTree(parent);
+}
+
+TEST_F(SetupFlow, FromADriveRootTheSourcesAreReadWithOneSeparator)
+{
+    // C:\ is a drive root as much as a CD's D:\ is.
+    std::vector<std::string> names = {"Setup.exe", "dxmedia.exe", "purgedxm.exe"};
+    names.insert(names.end(), std::begin(kMainFiles), std::end(kMainFiles));
+    names.insert(names.end(), std::begin(kHelpFiles), std::end(kHelpFiles));
+    CopyDistribution("C:");
+    ASSERT_NO_FATAL_FAILURE(Install("C:\\", kDefaultInstallDir));
+    ExpectInstalledFrom("C:", kDefaultInstallDir);
+    EXPECT_TRUE(FileExists(std::string(kDefaultInstallDir) + "\\vost.mpg"));
+    for (const std::string& name : names)
+        DeleteFileA(("C:\\" + name).c_str());
+}
+
+TEST_F(SetupFlow, AMissingSourceFileIsLeftOutAndStillEndsWithCongratulation)
+{
+    std::string source = ScratchDir("source-missing");
+    CopyDistribution(source, {"Get_It_Now.gif", "readme.txt"});
+    ASSERT_NO_FATAL_FAILURE(Install(source, kDefaultInstallDir));
+    ExpectInstalledFrom(source, kDefaultInstallDir);
+    EXPECT_FALSE(FileExists(std::string(kDefaultInstallDir) + "\\Help\\Get_It_Now.gif"));
+    EXPECT_TRUE(FileExists(std::string(kDefaultInstallDir) + "\\Help\\ctrl.info.gif"));
+}
+
+TEST_F(SetupFlow, WithoutTheRuntimeSetupBothMessagesShowAndEverythingElseIsInPlace)
+{
+    std::string source = ScratchDir("source-noruntime");
+    CopyDistribution(source, {"dxmedia.exe"});
+    StartSetup(source);
+    ContinueToDirectory(kDefaultInstallDir);
+    EXPECT_EQ(AnswerMessageBox(m_setup.ProcessId(), "Error"), "Install Not Success!");
+    EXPECT_EQ(AnswerMessageBox(m_setup.ProcessId(), "Error", 30000),
+              "Installation Failed! Run Uninstall and Redo.");
+    EXPECT_EQ(m_setup.WaitForExit(), 0u);
+    EXPECT_EQ(FindDialog(m_setup.ProcessId(), "Congratulation!"), nullptr);
+
+    ExpectInstalledFrom(source, kDefaultInstallDir);
+    EXPECT_TRUE(RegistryKeyExists(HKEY_CLASSES_ROOT, TANDREL_FILE_TYPE "\\shell\\open\\command"));
+    EXPECT_TRUE(RegistryKeyExists(HKEY_LOCAL_MACHINE, TANDREL_UNINSTALL_KEY));
+    EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, "Software\\Vostrane\\Tandrel98\\Settings"));
+    EXPECT_TRUE(FileExists(StartMenuShortcut()));
+    EXPECT_TRUE(FileExists(DesktopShortcut()));
+}
+
+TEST_F(SetupFlow, ARuntimeSetupThatFailsStillEndsWithCongratulation)
+{
+    // Without its removal tool beside it the runtime setup says so and exits with an
+    // error code; the installer does not look at that code.
+    std::string source = ScratchDir("source-runtimefails");
+    CopyDistribution(source, {"purgedxm.exe"});
+    StartSetup(source);
+    ContinueToDirectory(kDefaultInstallDir);
+    std::string runtimeMessage = AnswerMessageBox(0, "DirectX Media Setup", 30000);
+    EXPECT_NE(runtimeMessage.find("purgedxm.exe could not be copied"), std::string::npos)
+        << runtimeMessage;
+    HWND hDone = m_setup.WaitForDialog("Congratulation!", 300000);
+    ASSERT_NE(hDone, nullptr);
+    PressButton(hDone, IDC_ANSWER_NO);
+    EXPECT_EQ(m_setup.WaitForExit(), 0u);
+}
+
+TEST_F(SetupFlow, YesOpensTheReadmeOfTheSourceFolder)
+{
+    std::string source = ScratchDir("source-readme");
+    CopyDistribution(source);
+    // A readme that only the source folder has, under a title no other window carries.
+    WriteFileBytes(source + "\\readme.txt", {'s', 'o', 'u', 'r', 'c', 'e'});
+    // A fresh prefix may have no association for .txt; lend it the system's text editor.
+    bool bLentAssociation = !RegistryKeyExists(HKEY_CLASSES_ROOT, ".txt");
+    if (bLentAssociation)
+        WriteRegistryText(HKEY_CLASSES_ROOT, ".txt", nullptr, "txtfile");
+    StartSetup(source);
+    ContinueToDirectory(kDefaultInstallDir);
+    HWND hDone = m_setup.WaitForDialog("Congratulation!", 300000);
+    ASSERT_NE(hDone, nullptr);
+    PressButton(hDone, IDOK);
+    EXPECT_EQ(m_setup.WaitForExit(), 0u);
+
+    // The readme opens in the text editor the system associates with .txt files.
+    std::vector<HWND> editors;
+    for (int i = 0; i < 1000 && editors.empty(); ++i) {
+        editors = FindWindowsWithTitle("readme");
+        Sleep(20);
+    }
+    ASSERT_FALSE(editors.empty()) << "the readme did not open";
+    HWND hEdit = FindWindowExA(editors[0], nullptr, "Edit", nullptr);
+    char szText[64] = "";
+    DWORD_PTR dwResult = 0;
+    SendMessageTimeoutA(hEdit, WM_GETTEXT, sizeof(szText), reinterpret_cast<LPARAM>(szText),
+                        SMTO_ABORTIFHUNG, 5000, &dwResult);
+    EXPECT_STREQ(szText, "source");
+    if (bLentAssociation)
+        DeleteRegistryTree(HKEY_CLASSES_ROOT, ".txt");
+    for (HWND hwnd : editors) {
+        DWORD dwProcessId = 0;
+        GetWindowThreadProcessId(hwnd, &dwProcessId);
+        HANDLE hProcess = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, dwProcessId);
+        if (hProcess != nullptr) {
+            TerminateProcess(hProcess, 0);
+            WaitForSingleObject(hProcess, 5000);
+            CloseHandle(hProcess);
+        }
+    }
+}

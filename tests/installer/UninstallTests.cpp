@@ -1,0 +1,149 @@
+// The uninstaller after a real installation: what it removes, what it keeps, and what its
+// batch file finishes after it has ended.
+#include <gtest/gtest.h>
+
+#include "CleanupBatch.h"
+#include "Holders.h"
+#include "InstallFixture.h"
+#include "InstallLayout.h"
+#include "TestEnv.h"
+
+namespace {
+
+const char* const kExtensions[] = {".mpg", ".mpeg", ".mp2", ".mpv", ".mpa"};
+
+std::string InstallPath(const char* pszName)
+{
+    return std::string(kDefaultInstallDir) + "\\" + pszName;
+}
+
+std::string BatchPath()
+{
+    char szBatch[MAX_PATH] = "";
+    GetCleanupBatchPath(szBatch, sizeof(szBatch));
+    return szBatch;
+}
+
+// True once the batch file has deleted itself.
+bool WaitForBatchGone(DWORD dwTimeoutMs = 30000)
+{
+    DWORD dwStart = GetTickCount();
+    while (FileExists(BatchPath())) {
+        if (GetTickCount() - dwStart > dwTimeoutMs)
+            return false;
+        Sleep(50);
+    }
+    return true;
+}
+
+class UninstallFlow : public CInstallTest {
+protected:
+    // Runs the uninstaller as the system's uninstall entry would, from another folder.
+    DWORD RunUninstaller(const std::string& exe = InstallPath("Help\\Uninstall.exe"))
+    {
+        if (!m_uninstall.Start("\"" + exe + "\"", ScratchDir("uninstall-cwd")))
+            return STILL_ACTIVE;
+        return m_uninstall.WaitForExit(60000);
+    }
+
+    void TearDown() override
+    {
+        m_uninstall.Kill();
+        WaitForBatchGone(10000);
+        CInstallTest::TearDown();
+    }
+
+    CProcessDriver m_uninstall;
+};
+
+}  // namespace
+
+TEST_F(UninstallFlow, RemovesEverythingButTheExtensionKeysAndWhatOthersOwn)
+{
+    ASSERT_NO_FATAL_FAILURE(Install());
+    // Another product of the same maker, a file of the user's, and an association that
+    // another program changed after the installation.
+    WriteRegistryText(HKEY_LOCAL_MACHINE, "Software\\Vostrane\\Other", nullptr, "kept");
+    WriteRegistryText(HKEY_CURRENT_USER, "Software\\Vostrane\\Other", nullptr, "kept");
+    WriteFileBytes(InstallPath("notes.txt"), {'m', 'i', 'n', 'e'});
+    WriteRegistryText(HKEY_CLASSES_ROOT, ".mpeg", nullptr, "OtherPlayer.Movie");
+    ASSERT_TRUE(RegistryKeyExists(HKEY_LOCAL_MACHINE, "Software\\DirectX Media Runtime\\Clients"));
+
+    EXPECT_EQ(RunUninstaller(), 0u);
+    ASSERT_TRUE(WaitForBatchGone());
+
+    for (const char* pszName : kMainFiles)
+        EXPECT_FALSE(FileExists(InstallPath(pszName))) << pszName;
+    EXPECT_FALSE(FileExists(InstallPath("Help")));
+    EXPECT_TRUE(FileExists(InstallPath("notes.txt")));
+    EXPECT_FALSE(FileExists(StartMenuShortcut()));
+    EXPECT_FALSE(FileExists(DesktopShortcut()));
+
+    EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, "Software\\Vostrane\\Tandrel98"));
+    EXPECT_TRUE(RegistryKeyExists(HKEY_LOCAL_MACHINE, "Software\\Vostrane\\Other"));
+    EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, "Software\\Vostrane\\Other"));
+    EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, "Software\\Vostrane\\Tandrel98"));
+    EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, TANDREL_FILE_TYPE));
+    EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, TANDREL_UNINSTALL_KEY));
+    EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE,
+                                   TANDREL_APP_PATHS_BASE "\\" TANDREL_PROGRAM_FILE));
+    for (const char* pszExtension : kExtensions) {
+        SCOPED_TRACE(pszExtension);
+        EXPECT_TRUE(RegistryKeyExists(HKEY_CLASSES_ROOT, pszExtension));
+        std::vector<BYTE> data;
+        EXPECT_FALSE(ReadRegistryValue(HKEY_CLASSES_ROOT, pszExtension, nullptr, &data));
+    }
+    // The removal tool ran for this client.
+    EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, "Software\\DirectX Media Runtime"));
+}
+
+TEST_F(UninstallFlow, WithNothingElseInItTheInstallDirectoryGoesToo)
+{
+    ASSERT_NO_FATAL_FAILURE(Install());
+    EXPECT_EQ(RunUninstaller(), 0u);
+    ASSERT_TRUE(WaitForBatchGone());
+    EXPECT_FALSE(FileExists(kDefaultInstallDir));
+}
+
+TEST_F(UninstallFlow, AFileHeldOpenIsNamedOnceAndTheRestIsRemoved)
+{
+    ASSERT_NO_FATAL_FAILURE(Install());
+    {
+        // Another program has the sample clip open and does not let it be deleted.
+        CHandleHolder held(CreateFileA(InstallPath("vost.mpg").c_str(), GENERIC_READ,
+                                       FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held.IsValid());
+        ASSERT_TRUE(m_uninstall.Start("\"" + InstallPath("Help\\Uninstall.exe") + "\"",
+                                      ScratchDir("uninstall-cwd")));
+        EXPECT_EQ(AnswerMessageBox(m_uninstall.ProcessId(), "Error"),
+                  "Can't Delete File vost.mpg !");
+        EXPECT_EQ(m_uninstall.WaitForExit(60000), 0u);
+        EXPECT_EQ(FindDialog(m_uninstall.ProcessId(), "Error"), nullptr);
+    }
+    ASSERT_TRUE(WaitForBatchGone());
+    EXPECT_TRUE(FileExists(InstallPath("vost.mpg")));
+    EXPECT_FALSE(FileExists(InstallPath("readme.txt")));
+    EXPECT_FALSE(FileExists(InstallPath("Help")));
+    EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, TANDREL_UNINSTALL_KEY));
+}
+
+TEST_F(UninstallFlow, ASecondRunFindsNoInstallationAndTouchesNothing)
+{
+    ASSERT_NO_FATAL_FAILURE(Install());
+    // A copy of the uninstaller outside the installation, for the second run.
+    std::string copy = ScratchDir("uninstall-copy") + "\\Uninstall.exe";
+    ASSERT_TRUE(CopyFileA(InstallPath("Help\\Uninstall.exe").c_str(), copy.c_str(), FALSE));
+    EXPECT_EQ(RunUninstaller(), 0u);
+    ASSERT_TRUE(WaitForBatchGone());
+    ASSERT_FALSE(FileExists(InstallPath("Help")));
+
+    // Its current folder holds files with the installed names and nothing else.
+    std::string work = ScratchDir("uninstall-cwd");
+    WriteFileBytes(work + "\\readme.txt", {'x'});
+    WriteFileBytes(work + "\\vost.mpg", {'x'});
+    ASSERT_TRUE(m_uninstall.Start("\"" + copy + "\"", work));
+    EXPECT_EQ(m_uninstall.WaitForExit(60000), 0u);
+    ASSERT_TRUE(WaitForBatchGone());
+    EXPECT_TRUE(FileExists(work + "\\readme.txt"));
+    EXPECT_TRUE(FileExists(work + "\\vost.mpg"));
+}

@@ -1,0 +1,207 @@
+#include "WindowDriver.h"
+
+#include <cstring>
+
+namespace {
+
+const DWORD kPollMs = 10;
+const UINT kMessageTimeoutMs = 5000;
+
+struct DialogSearch {
+    DWORD dwProcessId;
+    const char* pszTitle;
+    HWND hwndFound;
+};
+
+BOOL CALLBACK MatchDialog(HWND hwnd, LPARAM lParam)
+{
+    DialogSearch* pSearch = reinterpret_cast<DialogSearch*>(lParam);
+    DWORD dwProcessId = 0;
+    GetWindowThreadProcessId(hwnd, &dwProcessId);
+    if (pSearch->dwProcessId != 0 && dwProcessId != pSearch->dwProcessId)
+        return TRUE;
+    if (!IsWindowVisible(hwnd))
+        return TRUE;
+    char szClass[32] = "";
+    GetClassNameA(hwnd, szClass, sizeof(szClass));
+    char szTitle[256] = "";
+    GetWindowTextA(hwnd, szTitle, sizeof(szTitle));
+    if (std::strcmp(szClass, "#32770") == 0 && std::strcmp(szTitle, pSearch->pszTitle) == 0) {
+        pSearch->hwndFound = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+struct TitleSearch {
+    const char* pszPart;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK MatchTitle(HWND hwnd, LPARAM lParam)
+{
+    TitleSearch* pSearch = reinterpret_cast<TitleSearch*>(lParam);
+    char szTitle[512] = "";
+    GetWindowTextA(hwnd, szTitle, sizeof(szTitle));
+    if (IsWindowVisible(hwnd) && std::strstr(szTitle, pSearch->pszPart) != nullptr)
+        pSearch->found.push_back(hwnd);
+    return TRUE;
+}
+
+BOOL CALLBACK CollectStatic(HWND hwnd, LPARAM lParam)
+{
+    std::string* pText = reinterpret_cast<std::string*>(lParam);
+    char szClass[32] = "";
+    GetClassNameA(hwnd, szClass, sizeof(szClass));
+    if (lstrcmpiA(szClass, "Static") != 0)
+        return TRUE;
+    // The window manager's copy of the text: readable while the owner is busy.
+    char szText[1024] = "";
+    GetWindowTextA(hwnd, szText, sizeof(szText));
+    if (szText[0] == '\0')
+        return TRUE;
+    if (!pText->empty())
+        *pText += "|";
+    *pText += szText;
+    return TRUE;
+}
+
+}  // namespace
+
+CProcessDriver::~CProcessDriver()
+{
+    Kill();
+    if (m_hProcess != nullptr)
+        CloseHandle(m_hProcess);
+}
+
+bool CProcessDriver::Start(const std::string& commandLine, const std::string& currentDir,
+                           const char* pEnvironment)
+{
+    Kill();
+    std::vector<char> line(commandLine.begin(), commandLine.end());
+    line.push_back('\0');
+    STARTUPINFOA si;
+    ZeroMemory(&si, sizeof(si));
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi;
+    ZeroMemory(&pi, sizeof(pi));
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0,
+                        const_cast<char*>(pEnvironment), currentDir.c_str(), &si, &pi))
+        return false;
+    CloseHandle(pi.hThread);
+    if (m_hProcess != nullptr)
+        CloseHandle(m_hProcess);
+    m_hProcess = pi.hProcess;
+    m_dwProcessId = pi.dwProcessId;
+    return true;
+}
+
+HWND CProcessDriver::WaitForDialog(const char* pszTitle, DWORD dwTimeoutMs) const
+{
+    DWORD dwStart = GetTickCount();
+    for (;;) {
+        HWND hwnd = FindDialog(m_dwProcessId, pszTitle);
+        if (hwnd != nullptr)
+            return hwnd;
+        if (GetTickCount() - dwStart > dwTimeoutMs)
+            return nullptr;
+        Sleep(kPollMs);
+    }
+}
+
+bool CProcessDriver::WaitForDialogGone(const char* pszTitle, DWORD dwTimeoutMs) const
+{
+    DWORD dwStart = GetTickCount();
+    while (FindDialog(m_dwProcessId, pszTitle) != nullptr) {
+        if (GetTickCount() - dwStart > dwTimeoutMs)
+            return false;
+        Sleep(kPollMs);
+    }
+    return true;
+}
+
+DWORD CProcessDriver::WaitForExit(DWORD dwTimeoutMs) const
+{
+    if (m_hProcess == nullptr || WaitForSingleObject(m_hProcess, dwTimeoutMs) != WAIT_OBJECT_0)
+        return STILL_ACTIVE;
+    DWORD dwExitCode = STILL_ACTIVE;
+    GetExitCodeProcess(m_hProcess, &dwExitCode);
+    return dwExitCode;
+}
+
+bool CProcessDriver::HasExited() const
+{
+    return m_hProcess != nullptr && WaitForSingleObject(m_hProcess, 0) == WAIT_OBJECT_0;
+}
+
+void CProcessDriver::Kill()
+{
+    if (m_hProcess != nullptr && !HasExited()) {
+        TerminateProcess(m_hProcess, 99);
+        WaitForSingleObject(m_hProcess, 5000);
+    }
+}
+
+HWND FindDialog(DWORD dwProcessId, const char* pszTitle)
+{
+    DialogSearch search = {dwProcessId, pszTitle, nullptr};
+    EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&search));
+    return search.hwndFound;
+}
+
+std::vector<HWND> FindWindowsWithTitle(const char* pszPart)
+{
+    TitleSearch search = {pszPart, {}};
+    EnumWindows(MatchTitle, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::string StaticTexts(HWND hDlg)
+{
+    std::string text;
+    EnumChildWindows(hDlg, CollectStatic, reinterpret_cast<LPARAM>(&text));
+    return text;
+}
+
+std::string ControlText(HWND hDlg, int nId)
+{
+    char szText[1024] = "";
+    DWORD_PTR dwResult = 0;
+    SendMessageTimeoutA(GetDlgItem(hDlg, nId), WM_GETTEXT, sizeof(szText),
+                        reinterpret_cast<LPARAM>(szText), SMTO_ABORTIFHUNG, kMessageTimeoutMs,
+                        &dwResult);
+    return szText;
+}
+
+void SetControlText(HWND hDlg, int nId, const std::string& text)
+{
+    DWORD_PTR dwResult = 0;
+    SendMessageTimeoutA(GetDlgItem(hDlg, nId), WM_SETTEXT, 0,
+                        reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
+                        kMessageTimeoutMs, &dwResult);
+}
+
+void PressButton(HWND hDlg, int nId)
+{
+    PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(nId, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(hDlg, nId)));
+}
+
+std::string AnswerMessageBox(DWORD dwProcessId, const char* pszCaption, DWORD dwTimeoutMs)
+{
+    DWORD dwStart = GetTickCount();
+    HWND hwnd = nullptr;
+    while ((hwnd = FindDialog(dwProcessId, pszCaption)) == nullptr) {
+        if (GetTickCount() - dwStart > dwTimeoutMs)
+            return std::string();
+        Sleep(kPollMs);
+    }
+    // The box's text is its static control with the id 0xFFFF.
+    std::string text = ControlText(hwnd, 0xFFFF);
+    PressButton(hwnd, IDOK);
+    // Wait until this box is gone, so that the next one is not mistaken for it.
+    while (IsWindow(hwnd) && IsWindowVisible(hwnd) && GetTickCount() - dwStart <= dwTimeoutMs)
+        Sleep(kPollMs);
+    return text;
+}

@@ -1,0 +1,54 @@
+// Drives another process's dialogs the way a person would, through the window manager:
+// finds its top-level dialogs by title, reads their texts, types into edit boxes and
+// presses buttons. Also used for message boxes, which are dialogs too.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+class CProcessDriver {
+public:
+    CProcessDriver() = default;
+    ~CProcessDriver();
+    CProcessDriver(const CProcessDriver&) = delete;
+    CProcessDriver& operator=(const CProcessDriver&) = delete;
+
+    // Starts pszCommandLine in pszCurrentDir; pEnvironment null inherits ours.
+    bool Start(const std::string& commandLine, const std::string& currentDir,
+               const char* pEnvironment = nullptr);
+    DWORD ProcessId() const { return m_dwProcessId; }
+    HANDLE Process() const { return m_hProcess; }
+
+    // The visible dialog of this process with this title; null after the time-out.
+    HWND WaitForDialog(const char* pszTitle, DWORD dwTimeoutMs = 15000) const;
+    // True once no visible dialog of this title is left (it was ended or hidden).
+    bool WaitForDialogGone(const char* pszTitle, DWORD dwTimeoutMs = 15000) const;
+    // The exit code, or STILL_ACTIVE when the process did not end in time.
+    DWORD WaitForExit(DWORD dwTimeoutMs = 30000) const;
+    bool HasExited() const;
+    // Ends the process if it still runs (a failed test must not leave it behind).
+    void Kill();
+
+private:
+    HANDLE m_hProcess = nullptr;
+    DWORD m_dwProcessId = 0;
+};
+
+// A visible top-level dialog with this title of process dwProcessId (0: any process).
+HWND FindDialog(DWORD dwProcessId, const char* pszTitle);
+// All visible top-level windows whose title contains pszPart, of any process.
+std::vector<HWND> FindWindowsWithTitle(const char* pszPart);
+
+// The text of every static control of the dialog, in creation order, joined by "|".
+std::string StaticTexts(HWND hDlg);
+// A control's text, read with WM_GETTEXT.
+std::string ControlText(HWND hDlg, int nId);
+void SetControlText(HWND hDlg, int nId, const std::string& text);
+// Presses a button as a click does: the dialog receives its command.
+void PressButton(HWND hDlg, int nId);
+
+// Answers the message box of this process (0: any) with this caption: returns its text
+// and presses OK. Empty when none came in time.
+std::string AnswerMessageBox(DWORD dwProcessId, const char* pszCaption, DWORD dwTimeoutMs = 15000);
