@@ -1,9 +1,17 @@
 #!/usr/bin/env bash
-# Draws the help page's images: simple labelled pictures of the player's windows, pages
-# and palette, each at the size the page gives it. Same input, same bytes.
+# Puts the help page's images in OUTDIR: the screenshots kept in images/ are copied as they
+# are, the rest are drawn as simple labelled pictures, each at the size the page gives it.
+# Same input, same bytes.
 set -euo pipefail
 out=${1:?usage: make-help-images.sh OUTDIR}
+here=$(cd "$(dirname "$0")" && pwd)
 mkdir -p "$out"
+
+# screenshot NAME: one of the screenshots in images/
+screenshot() {
+  cp "$here/images/$1" "$out/$1.tmp"
+  mv "$out/$1.tmp" "$out/$1"
+}
 
 # picture NAME WIDTH HEIGHT BACKGROUND LABEL
 picture() {
@@ -17,9 +25,9 @@ picture() {
 
 picture nbar.gif 600 40 "#000080" "Tandrel98"
 picture shuttle.gif 64 64 "#C0C0C0" "T98"
-picture intro.gif 320 240 "#008080" "Tandrel98 window"
-picture flag.gif 360 32 "#C0C0C0" "Open Net Ctrl Play Pause Stop Loop + - Step ? Exit"
-picture group.gif 320 200 "#FFFFFF" "Open: several files"
+screenshot intro.gif
+screenshot flag.gif
+screenshot group.gif
 picture ctrl.media.gif 320 240 "#C0C0C0" "Movie Controls: Media"
 picture ctrl.video.gif 320 240 "#C0C0C0" "Movie Controls: Video"
 picture ctrl.audio.gif 320 240 "#C0C0C0" "Movie Controls: Audio"

@@ -130,15 +130,23 @@ int CWinApp::Run()
             if (!OnIdle(lIdleCount++))
                 bIdle = FALSE;
         }
-        do {
-            if (!PumpMessage())
-                return ExitInstance();
-            if (IsIdleMessage(&m_msgCur)) {
-                bIdle = TRUE;
-                lIdleCount = 0;
-            }
-        } while (PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
+        if (!PumpQueuedMessages(&bIdle, &lIdleCount))
+            return ExitInstance();
     }
+}
+
+BOOL CWinApp::PumpQueuedMessages(BOOL* pbIdle, LONG* plIdleCount)
+{
+    MSG msg;
+    do {
+        if (!PumpMessage())
+            return FALSE;
+        if (IsIdleMessage(&m_msgCur)) {
+            *pbIdle = TRUE;
+            *plIdleCount = 0;
+        }
+    } while (PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
+    return TRUE;
 }
 
 void CWinApp::AddDocTemplate(CSingleDocTemplate* pTemplate)

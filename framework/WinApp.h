@@ -32,6 +32,9 @@ public:
     virtual BOOL IsIdleMessage(MSG* pMsg);
     // Gives windows a chance to consume a message before it is dispatched.
     virtual BOOL PreTranslateMessage(MSG* pMsg);
+    // Pumps one message and then every other one already queued; a message after which
+    // idle processing is due sets *pbIdle again and restarts the count. FALSE at WM_QUIT.
+    BOOL PumpQueuedMessages(BOOL* pbIdle, LONG* plIdleCount);
 
     void AddDocTemplate(CSingleDocTemplate* pTemplate);
     // Closes the document and its frame (which ends the program).

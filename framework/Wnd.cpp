@@ -225,30 +225,31 @@ BOOL CWnd::PreTranslateMessage(MSG*)
 
 void CWnd::PostNcDestroy() {}
 
-BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags)
+namespace {
+
+BOOL ModifyStyleBits(HWND hWnd, int nIndex, DWORD dwRemove, DWORD dwAdd, UINT nFlags)
 {
-    DWORD dwStyle = static_cast<DWORD>(GetWindowLongA(m_hWnd, GWL_STYLE));
+    DWORD dwStyle = static_cast<DWORD>(GetWindowLongA(hWnd, nIndex));
     DWORD dwNew = (dwStyle & ~dwRemove) | dwAdd;
     if (dwStyle == dwNew)
         return FALSE;
-    SetWindowLongA(m_hWnd, GWL_STYLE, static_cast<LONG>(dwNew));
+    SetWindowLongA(hWnd, nIndex, static_cast<LONG>(dwNew));
     if (nFlags != 0)
-        SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+        SetWindowPos(hWnd, nullptr, 0, 0, 0, 0,
                      SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
     return TRUE;
 }
 
+}  // namespace
+
+BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags)
+{
+    return ModifyStyleBits(m_hWnd, GWL_STYLE, dwRemove, dwAdd, nFlags);
+}
+
 BOOL CWnd::ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags)
 {
-    DWORD dwStyle = static_cast<DWORD>(GetWindowLongA(m_hWnd, GWL_EXSTYLE));
-    DWORD dwNew = (dwStyle & ~dwRemove) | dwAdd;
-    if (dwStyle == dwNew)
-        return FALSE;
-    SetWindowLongA(m_hWnd, GWL_EXSTYLE, static_cast<LONG>(dwNew));
-    if (nFlags != 0)
-        SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
-                     SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
-    return TRUE;
+    return ModifyStyleBits(m_hWnd, GWL_EXSTYLE, dwRemove, dwAdd, nFlags);
 }
 
 DWORD CWnd::GetStyle() const

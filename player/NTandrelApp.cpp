@@ -155,14 +155,8 @@ int CNTandrelApp::Run()
                 }
             }
         }
-        do {
-            if (!PumpMessage())
-                return ExitInstance();
-            if (IsIdleMessage(&m_msgCur)) {
-                bIdle = TRUE;
-                lIdleCount = 0;
-            }
-        } while (PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
+        if (!PumpQueuedMessages(&bIdle, &lIdleCount))
+            return ExitInstance();
     }
 }
 
