@@ -8,11 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "FakeGraph.h"
-#include "MessageBoxWatcher.h"
-#include "NTandrelDoc.h"
-#include "TestEnv.h"
-#include "TestHost.h"
+#include "DocumentFixture.h"
 
 namespace {
 
@@ -71,29 +67,15 @@ const char kCantPlayFile[] =
     "Can't play this file! \nTandrel98 may not recognize this file type or this file in the CD-ROM "
     "is damaged. ";
 
-class GraphEventTest : public testing::Test {
+class GraphEventTest : public CDocumentFixture {
 protected:
     void SetUp() override
     {
-        DeleteSettingsKey();
+        CDocumentFixture::SetUp();
         CreateSettingsKey();
-        m_hwndMain = CreateWindowExA(0, "STATIC", "main", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                     GetModuleHandleA(nullptr), nullptr);
-        ASSERT_NE(nullptr, m_hwndMain);
-        m_host.m_hwndMain = m_hwndMain;
         m_factory.Queue(&m_first);
         m_factory.Queue(&m_second);
         m_pDoc.reset(new CNTandrelDoc);
-    }
-
-    void TearDown() override
-    {
-        m_pDoc.reset();
-        for (const CFakeGraph* pGraph : {&m_first, &m_second}) {
-            EXPECT_EQ(0, pGraph->RefCount());
-            EXPECT_FALSE(pGraph->OverReleased());
-        }
-        DestroyWindow(m_hwndMain);
     }
 
     // Opens the first media and brings it into nState at dPosition of its 4 seconds, with
@@ -132,25 +114,6 @@ protected:
         return msg.wParam == 0 && msg.lParam == 0;
     }
 
-    std::string Caption() const
-    {
-        char sz[MAX_PATH] = "";
-        GetWindowTextA(m_hwndMain, sz, MAX_PATH);
-        return sz;
-    }
-
-    bool IsCurrent(CFakeGraph& graph) const
-    {
-        return m_pDoc->m_pGraph == static_cast<IGraphBuilder*>(&graph);
-    }
-
-    CTestHost m_host;
-    CFakeGraphFactory m_factory;
-    CFakeGraph m_first;
-    CFakeGraph m_second;
-    CMessageBoxWatcher m_boxes;
-    HWND m_hwndMain = nullptr;
-    std::unique_ptr<CNTandrelDoc> m_pDoc;
     size_t m_nShownBefore = 0;
 };
 
