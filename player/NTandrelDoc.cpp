@@ -126,34 +126,20 @@ CNTandrelDoc::~CNTandrelDoc()
 void CNTandrelDoc::LoadSettings()
 {
     CDefSetting setting;
-    if (setting.Read(TANDREL_SETTINGS_KEY, TANDREL_SETTINGS_VALUE)) {
-        const DEFSETTING_RECORD& r = setting.m_Record;
-        m_nStartPage = r.nStartPage;
-        m_bLoop = r.bLoop;
-        m_bGroupLoop = r.bLoop != 0 ? 0 : r.bGroupLoop;  // loop wins
-        m_dRate = r.dRate;
-        m_bCaption = r.bCaption;
-        m_bThickFrame = r.bThickFrame;
-        m_bMute = r.bMute;
-        m_lVolume = r.lVolume;
-        m_lTreble = r.lTreble;
-        m_lBass = r.lBass;
-        m_lBalance = r.lBalance;
-    } else {
+    if (!setting.Read(TANDREL_SETTINGS_KEY, TANDREL_SETTINGS_VALUE))
         setting.SetDefaults();
-        const DEFSETTING_RECORD& r = setting.m_Record;
-        m_nStartPage = r.nStartPage;
-        m_bLoop = r.bLoop;
-        m_bGroupLoop = r.bGroupLoop;
-        m_dRate = r.dRate;
-        m_bCaption = r.bCaption;
-        m_bThickFrame = r.bThickFrame;
-        m_bMute = r.bMute;
-        m_lVolume = r.lVolume;
-        m_lTreble = r.lTreble;
-        m_lBass = r.lBass;
-        m_lBalance = r.lBalance;
-    }
+    const DEFSETTING_RECORD& r = setting.m_Record;
+    m_nStartPage = r.nStartPage;
+    m_bLoop = r.bLoop;
+    m_bGroupLoop = r.bLoop != 0 ? 0 : r.bGroupLoop;  // the two loops never load together
+    m_dRate = r.dRate;
+    m_bCaption = r.bCaption;
+    m_bThickFrame = r.bThickFrame;
+    m_bMute = r.bMute;
+    m_lVolume = r.lVolume;
+    m_lTreble = r.lTreble;
+    m_lBass = r.lBass;
+    m_lBalance = r.lBalance;
     m_nSizeMode = 0;
     m_nVideoWidth = 0;
     m_nVideoHeight = 0;
