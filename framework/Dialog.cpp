@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ModalScope.h"
+
 namespace {
 
 // Thrown by CDataExchange::Fail and caught by UpdateData.
@@ -61,9 +63,10 @@ CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
 
 INT_PTR CDialog::DoModal()
 {
-    HWND hWndParent = m_pParentWnd != nullptr ? m_pParentWnd->m_hWnd : nullptr;
-    if (hWndParent == nullptr)
-        hWndParent = ::GetActiveWindow();
+    CModalScope scope;
+    HWND hWndParent = scope.GetOwner();
+    if (hWndParent == nullptr && m_pParentWnd != nullptr)
+        hWndParent = m_pParentWnd->m_hWnd;
     INT_PTR nResult = ::DialogBoxParamA(::GetModuleHandleA(nullptr),
                                         MAKEINTRESOURCEA(m_nIDTemplate), hWndParent, DialogProc,
                                         reinterpret_cast<LPARAM>(this));

@@ -33,8 +33,9 @@ class CDialog : public CWnd {
 public:
     explicit CDialog(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
 
-    // Shows the dialog modal to its parent window (the active window when there is
-    // none) and returns what ended it: IDOK, IDCANCEL, or -1 when it could not be made.
+    // Shows the dialog owned by the main frame (or by the modal window on top of it; by
+    // the parent window before there is a main frame) with the rest of the program
+    // disabled, and returns what ended it: IDOK, IDCANCEL, or -1 when it could not be made.
     virtual INT_PTR DoModal();
     void EndDialog(int nResult);
 

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "ModalScope.h"
 #include "Wnd.h"
 
 namespace {
@@ -88,8 +89,8 @@ CFileDialog::CFileDialog(BOOL bOpenFileDialog, const char* pszDefExt, const char
 
 INT_PTR CFileDialog::DoModal()
 {
-    HWND hWndOwner = m_pParentWnd != nullptr ? m_pParentWnd->m_hWnd : nullptr;
-    m_ofn.hwndOwner = hWndOwner != nullptr ? hWndOwner : ::GetActiveWindow();
+    CModalScope scope;
+    m_ofn.hwndOwner = scope.GetOwner();
 
     // A choice that does not fit the buffer either fails, with the length it needed
     // written over the buffer's start, or comes back cut short; either way the buffer

@@ -5,6 +5,7 @@
 #include "AfxRes.h"
 #include "ControlBar.h"
 #include "Document.h"
+#include "ModalScope.h"
 #include "View.h"
 #include "WinApp.h"
 
@@ -143,6 +144,10 @@ void CFrameWnd::OnSize(UINT nType, int, int)
 
 void CFrameWnd::OnClose()
 {
+    // A modal dialog or box is running a handler of ours further up the stack; closing
+    // now would destroy what that handler still uses.
+    if (CModalScope::IsActive())
+        return;
     // The main window closes the document with it, which ends the program.
     CWinApp* pApp = AfxGetApp();
     if (pApp != nullptr && pApp->m_pMainWnd == this) {

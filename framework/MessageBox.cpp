@@ -1,6 +1,7 @@
 #include "MessageBox.h"
 
 #include "AfxRes.h"
+#include "ModalScope.h"
 
 const char* AfxGetAppName()
 {
@@ -24,8 +25,10 @@ const char* AfxGetAppName()
 
 int AfxMessageBox(const char* pszText, UINT nType, UINT)
 {
-    // The active window of this thread owns the box, so that it is modal to it.
-    return MessageBoxA(GetActiveWindow(), pszText, AfxGetAppName(), nType);
+    // The main frame (or the modal dialog on top of it) owns the box, and nothing else
+    // of the program takes input until it closes.
+    CModalScope scope;
+    return MessageBoxA(scope.GetOwner(), pszText, AfxGetAppName(), nType);
 }
 
 int AfxMessageBox(UINT nIDPrompt, UINT nType, UINT nIDHelp)

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "ModalScope.h"
 #include "NTandrelApp.h"
 #include "NTandrelDoc.h"
 #include "resource.h"
@@ -103,6 +104,8 @@ int CMainFrame::OnCreate(LPCREATESTRUCTA lpcs)
 
 void CMainFrame::OnClose()
 {
+    if (CModalScope::IsActive())
+        return;
     // Stop first, so that letting go of the media does not wait for it to end.
     CNTandrelDoc* pDoc = GetPlayerApp()->m_pDoc;
     if (pDoc != nullptr) {
