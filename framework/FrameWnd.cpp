@@ -274,10 +274,13 @@ void CFrameWnd::OnUpdateControlBarMenu(CCmdUI* pCmdUI)
 void CFrameWnd::OnContextHelp()
 {
     // The help cursor stays until the next click or key; the click itself is taken.
+    // The loop below runs this handler's own message pump, so the mode counts as modal:
+    // the frame may not be closed under it.
+    CModalScope scope;
     SetCapture(m_hWnd);
     SetCursor(LoadCursorA(nullptr, IDC_HELP));
-    MSG msg;
-    while (GetCapture() == m_hWnd && GetMessageA(&msg, nullptr, 0, 0)) {
+    MSG msg = {};
+    while (GetCapture() == m_hWnd && GetMessageA(&msg, nullptr, 0, 0) > 0) {
         if ((msg.message >= WM_LBUTTONDOWN && msg.message <= WM_MBUTTONDBLCLK) ||
             msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN)
             break;

@@ -128,19 +128,13 @@ void CNTandrelDoc::ToggleFullScreen()
             pVideo->SetWindowPosition(0, 0, rcClient.right, rcClient.bottom);
         }
         m_bRendererFullScreen = FALSE;
-        if (m_bCoversScreen && hWnd != nullptr) {
-            // Back to the window exactly as it was.
-            SetWindowLongA(hWnd, GWL_STYLE, static_cast<LONG>(m_dwStyleBeforeFullScreen));
-            const RECT& r = m_rcBeforeFullScreen;
-            SetWindowPos(hWnd, HWND_NOTOPMOST, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                         SWP_FRAMECHANGED | SWP_SHOWWINDOW);
-        }
-        m_bCoversScreen = FALSE;
+        UncoverScreen();
     } else if (m_nSizeMode == 0) {
         HRESULT hr = pVideo->put_FullScreenMode(OATRUE);
         m_nSizeMode = 2;
         m_bRendererFullScreen = SUCCEEDED(hr);
-        if (FAILED(hr) && hWnd != nullptr) {
+        // Without a picture the switch goes unnoticed: nothing would fill the screen.
+        if (FAILED(hr) && hWnd != nullptr && MediaGraph::HasVideo(m_pGraph)) {
             // The renderer will not take the screen itself: the main window covers it,
             // without caption or border, and the video stretches with the view.
             GetWindowRect(hWnd, &m_rcBeforeFullScreen);
@@ -155,4 +149,17 @@ void CNTandrelDoc::ToggleFullScreen()
             m_bCoversScreen = TRUE;
         }
     }
+}
+
+void CNTandrelDoc::UncoverScreen()
+{
+    HWND hWnd = MainWindow();
+    if (m_bCoversScreen && hWnd != nullptr) {
+        // Back to the window exactly as it was.
+        SetWindowLongA(hWnd, GWL_STYLE, static_cast<LONG>(m_dwStyleBeforeFullScreen));
+        const RECT& r = m_rcBeforeFullScreen;
+        SetWindowPos(hWnd, HWND_NOTOPMOST, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_FRAMECHANGED | SWP_SHOWWINDOW);
+    }
+    m_bCoversScreen = FALSE;
 }

@@ -8,6 +8,8 @@ namespace MediaGraph {
 
 namespace {
 
+const WCHAR kRendererName[] = L"Video Renderer";
+
 HRESULT CreateWithEngine(IGraphBuilder** ppGraph)
 {
     HRESULT hr = CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER,
@@ -21,7 +23,7 @@ HRESULT CreateWithEngine(IGraphBuilder** ppGraph)
     CComPtr<IBaseFilter> pRenderer;
     if (SUCCEEDED(CoCreateInstance(CLSID_VideoRenderer, nullptr, CLSCTX_INPROC_SERVER,
                                    IID_IBaseFilter, reinterpret_cast<void**>(&pRenderer))))
-        (*ppGraph)->AddFilter(pRenderer.Get(), L"Video Renderer");
+        (*ppGraph)->AddFilter(pRenderer.Get(), kRendererName);
     return hr;
 }
 
@@ -60,6 +62,35 @@ bool IsAddress(const char* pszPath)
     return false;
 }
 
+bool HasConnectedPin(IBaseFilter* pFilter)
+{
+    CComPtr<IEnumPins> pPins;
+    if (FAILED(pFilter->EnumPins(&pPins)))
+        return false;
+    bool bConnected = false;
+    for (;;) {
+        CComPtr<IPin> pPin;
+        if (pPins->Next(1, &pPin, nullptr) != S_OK)
+            break;
+        CComPtr<IPin> pPeer;
+        if (SUCCEEDED(pPin->ConnectedTo(&pPeer)))
+            bConnected = true;
+    }
+    return bConnected;
+}
+
+// The renderer put into every new graph stays unconnected when the media has no video.
+// Left in the graph it would answer the video interfaces without a picture format, which
+// some engines dereference and crash on; out of it, those calls fail cleanly.
+void RemoveUnconnectedRenderer(IGraphBuilder* pGraph)
+{
+    CComPtr<IBaseFilter> pRenderer;
+    if (FAILED(pGraph->FindFilterByName(kRendererName, &pRenderer)) || !pRenderer)
+        return;
+    if (!HasConnectedPin(pRenderer.Get()))
+        pGraph->RemoveFilter(pRenderer.Get());
+}
+
 HRESULT RenderWide(IGraphBuilder* pGraph, const char* pszPath)
 {
     WCHAR wszPath[MAX_PATH] = L"";
@@ -68,9 +99,7 @@ HRESULT RenderWide(IGraphBuilder* pGraph, const char* pszPath)
     return pGraph->RenderFile(wszPath, nullptr);
 }
 
-}  // namespace
-
-HRESULT RenderFile(IGraphBuilder* pGraph, const char* pszPath)
+HRESULT RenderMedia(IGraphBuilder* pGraph, const char* pszPath)
 {
     HRESULT hr = RenderWide(pGraph, pszPath);
     if (SUCCEEDED(hr) || !IsAddress(pszPath))
@@ -80,6 +109,23 @@ HRESULT RenderFile(IGraphBuilder* pGraph, const char* pszPath)
     if (FAILED(URLDownloadToCacheFileA(nullptr, pszPath, szLocal, MAX_PATH, 0, nullptr)))
         return hr;
     return RenderWide(pGraph, szLocal);
+}
+
+}  // namespace
+
+HRESULT RenderFile(IGraphBuilder* pGraph, const char* pszPath)
+{
+    HRESULT hr = RenderMedia(pGraph, pszPath);
+    RemoveUnconnectedRenderer(pGraph);
+    return hr;
+}
+
+bool HasVideo(IGraphBuilder* pGraph)
+{
+    CComPtr<IBasicVideo> pVideo;
+    long lWidth = 0;
+    return pGraph != nullptr && SUCCEEDED(pVideo.QueryFrom(pGraph)) &&
+           SUCCEEDED(pVideo->get_VideoWidth(&lWidth)) && lWidth > 0;
 }
 
 OAFilterState GetState(IGraphBuilder* pGraph, DWORD dwMilliseconds)

@@ -36,6 +36,9 @@ HRESULT SetPosition(IGraphBuilder* pGraph, double dPosition);
 // Shows the frame at dPosition seconds and leaves the graph paused there.
 HRESULT ShowFrameAt(IGraphBuilder* pGraph, double dPosition);
 
+// Whether the rendered media shows a picture (the video renderer reports a size).
+bool HasVideo(IGraphBuilder* pGraph);
+
 // The graph's state, waiting at most dwMilliseconds for a transition to finish.
 // A state still in transition is reported as the state it is going to.
 OAFilterState GetState(IGraphBuilder* pGraph, DWORD dwMilliseconds);

@@ -58,6 +58,7 @@ CNTandrelApp::CNTandrelApp()
       m_posGroup(),
       m_nGroupNext(0),
       m_nGroupCount(1),
+      m_bGroupChosen(FALSE),
       m_szOpenFiles()
 {
     m_pszAppName = "Tandrel98";
@@ -183,18 +184,15 @@ HWND CNTandrelApp::GetMainWindow() const
 
 BOOL CNTandrelApp::HasNextInGroup() const
 {
-    return m_pOpenDialog != nullptr && m_nGroupNext < m_nGroupCount;
+    return m_pOpenDialog != nullptr && m_bGroupChosen && m_nGroupNext < m_nGroupCount;
 }
 
-BOOL CNTandrelApp::NextInGroup(char* pszPath, int cchPath)
+BOOL CNTandrelApp::NextInGroup(std::string* pPath)
 {
-    if (m_pOpenDialog == nullptr || m_nGroupNext < 0 || m_nGroupNext >= m_nGroupCount)
+    if (!HasNextInGroup() || m_nGroupNext < 0)
         return FALSE;
     POSITION pos = m_posGroup[m_nGroupNext++];
-    std::string path = m_pOpenDialog->GetNextPathName(pos);
-    if (static_cast<int>(path.size()) >= cchPath)
-        return FALSE;
-    lstrcpynA(pszPath, path.c_str(), cchPath);
+    *pPath = m_pOpenDialog->GetNextPathName(pos);
     return TRUE;
 }
 
@@ -235,6 +233,7 @@ void CNTandrelApp::OnFileOpen()
     m_nGroupNext = 0;
     if (BuildGroup() == 0)
         return;
+    m_bGroupChosen = TRUE;
     POSITION pos = m_posGroup[0];
     m_nGroupNext = 1;
     std::string path = m_pOpenDialog->GetNextPathName(pos);

@@ -32,7 +32,7 @@ public:
     void SetCurrentDocument(CNTandrelDoc* pDoc) override;
     BOOL IsStartingUp() const override { return m_bStarting; }
     BOOL HasNextInGroup() const override;
-    BOOL NextInGroup(char* pszPath, int cchPath) override;
+    BOOL NextInGroup(std::string* pPath) override;
     int GetGroupCount() const override { return m_nGroupCount; }
     void RestartGroup() override { m_nGroupNext = 0; }
     HWND GetMainWindow() const override;
@@ -48,6 +48,9 @@ public:
     POSITION m_posGroup[kMaxGroup];
     int m_nGroupNext;
     int m_nGroupCount;
+    // Set once an Open dialog has given a selection: a cancelled first dialog leaves
+    // the program without a group.
+    BOOL m_bGroupChosen;
     char m_szOpenFiles[kOpenBufferSize];
 
 protected:

@@ -1,5 +1,7 @@
 #include "NTandrelDoc.h"
 
+#include <string>
+
 #include "Archive.h"
 #include "CmdUI.h"
 #include "DefSetting.h"
@@ -227,6 +229,7 @@ void CNTandrelDoc::SetModifiedFlag(BOOL bModified)
 void CNTandrelDoc::DeleteContents()
 {
     CDocument::DeleteContents();
+    UncoverScreen();
     if (m_pGraph != nullptr) {
         DetachVideoAndSaveSettings();
         m_pGraph->Release();
@@ -460,8 +463,8 @@ void CNTandrelDoc::HandleGraphEvent()
                 } else if (bHasNext) {
                     PauseForAdvance();
                     pEvent.Release();
-                    OpenNextInGroup();
-                    Play();
+                    if (OpenNextInGroup())
+                        Play();
                     return;
                 } else if (m_bGroupLoop && nCount == 1) {
                     RewindIfAtEnd();
@@ -472,8 +475,8 @@ void CNTandrelDoc::HandleGraphEvent()
                     pEvent.Release();
                     if (pHost != nullptr)
                         pHost->RestartGroup();
-                    OpenNextInGroup();
-                    Play();
+                    if (OpenNextInGroup())
+                        Play();
                     return;
                 } else {
                     PauseForAdvance();
@@ -490,13 +493,17 @@ void CNTandrelDoc::HandleGraphEvent()
         PostMessageA(hwndMain, WM_USER, 0, 0);
 }
 
-void CNTandrelDoc::OpenNextInGroup()
+BOOL CNTandrelDoc::OpenNextInGroup()
 {
+    // An entry that cannot be opened has been reported by the open; the group goes on
+    // with the next one rather than stopping or playing the last media once more.
     CPlaybackHost* pHost = CPlaybackHost::Get();
-    char szPath[MAX_PATH] = "";
-    if (pHost == nullptr || !pHost->NextInGroup(szPath, MAX_PATH))
-        return;
-    OnOpenDocument(szPath);
+    while (pHost != nullptr && pHost->HasNextInGroup()) {
+        std::string path;
+        if (pHost->NextInGroup(&path) && OnOpenDocument(path.c_str()))
+            return TRUE;
+    }
+    return FALSE;
 }
 
 BOOL CNTandrelDoc::GetPosition(double* pdPosition)

@@ -43,7 +43,8 @@ public:
     void RewindIfAtEnd();
     // Takes one event of the graph; called whenever m_hGraphEvent is signalled.
     void HandleGraphEvent();
-    void OpenNextInGroup();
+    // Opens the group's next entry that can be opened; FALSE when none is left.
+    BOOL OpenNextInGroup();
     // The current position in seconds; FALSE (and *pdPosition untouched) without media.
     BOOL GetPosition(double* pdPosition);
 
@@ -62,6 +63,9 @@ public:
     BOOL ApplyWindowStyle(BOOL bCaption, BOOL bThickFrame);
     // Switches between the window and full screen (command 57605).
     void ToggleFullScreen();
+    // Puts the main window back where it was when it covers the screen for the video;
+    // the cover never outlives the graph it was made for.
+    void UncoverScreen();
 
     // The part of pszPath after its last backslash or colon; points into pszPath.
     static const char* FileTitleOf(const char* pszPath);

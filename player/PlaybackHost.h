@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 class CNTandrelDoc;
 
 class CPlaybackHost {
@@ -18,8 +20,8 @@ public:
 
     // The open group: the files chosen together in one Open dialog.
     virtual BOOL HasNextInGroup() const = 0;
-    // Copies the next file's path into pszPath and moves on to the one after it.
-    virtual BOOL NextInGroup(char* pszPath, int cchPath) = 0;
+    // The next file's path, whatever its length; moves on to the one after it.
+    virtual BOOL NextInGroup(std::string* pPath) = 0;
     virtual int GetGroupCount() const = 0;
     virtual void RestartGroup() = 0;
 

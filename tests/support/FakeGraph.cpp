@@ -162,7 +162,14 @@ FAKE_NOTIMPL(Invoke, (DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPIN
 FAKE_NOTIMPL(AddFilter, (IBaseFilter*, LPCWSTR))
 FAKE_NOTIMPL(RemoveFilter, (IBaseFilter*))
 FAKE_NOTIMPL(EnumFilters, (IEnumFilters**))
-FAKE_NOTIMPL(FindFilterByName, (LPCWSTR, IBaseFilter**))
+// The scripted graph holds no filters: asking for one by name finds nothing, and is
+// not part of what the document asked the graph for.
+HRESULT STDMETHODCALLTYPE CFakeGraph::FindFilterByName(LPCWSTR, IBaseFilter** ppFilter)
+{
+    if (ppFilter != nullptr)
+        *ppFilter = nullptr;
+    return VFW_E_NOT_FOUND;
+}
 FAKE_NOTIMPL(ConnectDirect, (IPin*, IPin*, const AM_MEDIA_TYPE*))
 FAKE_NOTIMPL(Reconnect, (IPin*))
 FAKE_NOTIMPL(Disconnect, (IPin*))

@@ -28,11 +28,11 @@ public:
     {
         return m_bGroupChosen && m_nNext < static_cast<int>(m_group.size());
     }
-    BOOL NextInGroup(char* pszPath, int cchPath) override
+    BOOL NextInGroup(std::string* pPath) override
     {
         if (m_nNext >= static_cast<int>(m_group.size()))
             return FALSE;
-        lstrcpynA(pszPath, m_group[m_nNext++].c_str(), cchPath);
+        *pPath = m_group[m_nNext++];
         return TRUE;
     }
     int GetGroupCount() const override
