@@ -43,3 +43,25 @@ PY
 # Media that must not play.
 python3 -c 'import random,sys; random.seed(98); sys.stdout.buffer.write(bytes(random.randrange(256) for _ in range(65536)))' > "$out/corrupt.mpg"
 : > "$out/empty.mpg"
+
+# Audio at the edges of length: a fifth of a second, and twelve seconds.
+ff -f lavfi -i "$(tone 440 0.2)" -fflags +bitexact -flags:a +bitexact "$out/short.wav"
+ff -f lavfi -i "$(tone 440 12)" -fflags +bitexact -flags:a +bitexact "$out/long.wav"
+
+# Damaged and disguised media: random bytes under every extension the Open dialog lists,
+# an MPEG cut in half, an MPEG with 60 KB of junk in its middle, a WAV named .mid.
+mkdir -p "$out/bad"
+for ext in mpg dat avi mov mid wav au aif; do
+  python3 -c 'import random,sys; random.seed(sys.argv[1]); sys.stdout.buffer.write(bytes(random.randrange(256) for _ in range(32768)))' "$ext" > "$out/bad/random.$ext"
+done
+python3 - "$out/clip.mpg" "$out/bad" <<'PY'
+import os, random, sys
+data = open(sys.argv[1], "rb").read()
+out = sys.argv[2]
+open(os.path.join(out, "truncated.mpg"), "wb").write(data[: len(data) // 2])
+random.seed(60)
+junk = bytes(random.randrange(256) for _ in range(60 * 1024))
+half = len(data) // 2
+open(os.path.join(out, "junk.mpg"), "wb").write(data[:half] + junk + data[half:])
+PY
+cp "$out/clip.wav" "$out/bad/wave.mid"

@@ -1,0 +1,196 @@
+// While a dialog or message box of the player is up, the rest of the player takes no
+// input: real clicks on the palette's buttons and on the frame's close box change
+// nothing. Once the dialog is gone the same clicks work, which shows they were aimed well.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+
+#include "PlayerProcess.h"
+#include "TestEnv.h"
+#include "Xdo.h"
+
+namespace {
+
+const DWORD kStartMs = 20000;
+const DWORD kStateMs = 10000;
+const UINT kExitButton = 32780;
+const UINT kPlayButton = 32775;
+const UINT kOpenInternetButton = 32788;
+
+// The centre of a palette button on the screen: the palette lays its buttons out in rows
+// of three inside a border of five pixels.
+POINT PaletteButtonPoint(HWND hPalette, UINT nCommand)
+{
+    RECT rc;
+    GetWindowRect(hPalette, &rc);
+    LRESULT nIndex = SendMessageA(hPalette, TB_COMMANDTOINDEX, nCommand, 0);
+    LRESULT size = SendMessageA(hPalette, TB_GETBUTTONSIZE, 0, 0);
+    int cx = LOWORD(size), cy = HIWORD(size);
+    POINT pt = {rc.left + 5 + static_cast<int>(nIndex % 3) * cx + cx / 2,
+                rc.top + 5 + static_cast<int>(nIndex / 3) * cy + cy / 2};
+    return pt;
+}
+
+POINT CloseBoxPoint(HWND hFrame)
+{
+    RECT rc;
+    GetWindowRect(hFrame, &rc);
+    POINT pt = {rc.right - GetSystemMetrics(SM_CXFRAME) - GetSystemMetrics(SM_CXSIZE) / 2 - 1,
+                rc.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2};
+    return pt;
+}
+
+struct FindDialog {
+    DWORD dwProcess;
+    HWND hFound;
+};
+
+BOOL CALLBACK FindDialogOf(HWND hWnd, LPARAM lParam)
+{
+    FindDialog* p = reinterpret_cast<FindDialog*>(lParam);
+    DWORD dwProcess = 0;
+    GetWindowThreadProcessId(hWnd, &dwProcess);
+    char szClass[16] = "";
+    GetClassNameA(hWnd, szClass, sizeof(szClass));
+    if (dwProcess == p->dwProcess && lstrcmpA(szClass, "#32770") == 0 && IsWindowVisible(hWnd)) {
+        p->hFound = hWnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The visible dialog or message box of the player, if any.
+HWND FindModal(CPlayerProcess& player)
+{
+    FindDialog find = {player.ProcessId(), nullptr};
+    EnumWindows(FindDialogOf, reinterpret_cast<LPARAM>(&find));
+    return find.hFound;
+}
+
+// How each kind of modal window is brought up from a playing player.
+struct ModalCase {
+    const char* pszName;
+    void (*pfnOpen)(CPlayerProcess& player, const std::string& scratch);
+};
+
+void PrintTo(const ModalCase& c, std::ostream* os)
+{
+    *os << c.pszName;
+}
+
+void OpenTheOpenDialog(CPlayerProcess& player, const std::string&)
+{
+    XdoKey("ctrl+o", player.MainWindow());
+}
+
+void OpenTheOpenInternetDialog(CPlayerProcess& player, const std::string&)
+{
+    XdoClick(PaletteButtonPoint(player.Palette(), kOpenInternetButton));
+}
+
+// Chooses an unplayable file in the Open dialog: the player says it cannot play it.
+void ShowTheCantPlayMessage(CPlayerProcess& player, const std::string& scratch)
+{
+    std::string path = scratch + "\\broken.mpg";
+    CopyFileA(MediaPath("corrupt.mpg").c_str(), path.c_str(), FALSE);
+    XdoKey("ctrl+o", player.MainWindow());
+    HWND hDialog = nullptr;
+    WaitFor([&]() { return (hDialog = FindModal(player)) != nullptr; }, kStateMs);
+    HWND hName = GetDlgItem(hDialog, 1148);
+    HWND hEdit = hName != nullptr ? FindWindowExA(hName, nullptr, "Edit", nullptr) : nullptr;
+    SendMessageA(hEdit != nullptr ? hEdit : hName, WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(path.c_str()));
+    PostMessageA(hDialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    // The message box replaces the dialog.
+    WaitFor(
+        [&]() {
+            HWND hBox = FindModal(player);
+            return hBox != nullptr && hBox != hDialog && !IsWindow(hDialog);
+        },
+        kStateMs);
+}
+
+const ModalCase kModals[] = {
+    {"OpenDialog", OpenTheOpenDialog},
+    {"OpenInternetDialog", OpenTheOpenInternetDialog},
+    {"CantPlayMessage", ShowTheCantPlayMessage},
+};
+
+struct TargetCase {
+    const char* pszName;
+    bool bCloseBox;
+};
+
+class ModalClickTest : public testing::TestWithParam<std::tuple<ModalCase, TargetCase>> {
+protected:
+    void SetUp() override
+    {
+        DeleteSettingsKey();
+        CreateSettingsKey();
+    }
+    void TearDown() override { DeleteSettingsKey(); }
+
+    CPlayerProcess player;
+};
+
+TEST_P(ModalClickTest, ClicksOutsideTheModalChangeNothing)
+{
+    const ModalCase& modal = std::get<0>(GetParam());
+    const TargetCase& target = std::get<1>(GetParam());
+    std::string scratch = ScratchDir("modal");
+    ASSERT_TRUE(player.Start(MediaPath("vost.mpg"), scratch));
+    HWND hFrame = player.WaitMainWindow(kStartMs);
+    ASSERT_NE(hFrame, nullptr);
+    ASSERT_TRUE(player.WaitPlayState(3, kStateMs));
+    HWND hPalette = player.Palette();
+    ASSERT_NE(hPalette, nullptr);
+
+    modal.pfnOpen(player, scratch);
+    HWND hModal = nullptr;
+    ASSERT_TRUE(WaitFor([&]() { return (hModal = FindModal(player)) != nullptr; }, kStateMs))
+        << modal.pszName << " did not show";
+    // Owned by the main frame, with the frame and the palette disabled.
+    EXPECT_EQ(GetWindow(hModal, GW_OWNER), hFrame);
+    EXPECT_FALSE(IsWindowEnabled(hFrame));
+    EXPECT_FALSE(IsWindowEnabled(player.PaletteFrame()));
+
+    POINT pt = target.bCloseBox ? CloseBoxPoint(hFrame) : PaletteButtonPoint(hPalette, kExitButton);
+    if (target.bCloseBox)
+        EXPECT_EQ(SendMessageA(hFrame, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y)), HTCLOSE);
+    else {
+        RECT rcPalette;
+        GetWindowRect(hPalette, &rcPalette);
+        EXPECT_TRUE(PtInRect(&rcPalette, pt));
+    }
+    ASSERT_TRUE(XdoClick(pt));
+    // Nor does a second button: the player and its modal window are still there once
+    // the server has answered a later request.
+    ASSERT_TRUE(XdoClick(PaletteButtonPoint(hPalette, kPlayButton)));
+    ASSERT_TRUE(Xdo("getmouselocation"));
+    EXPECT_TRUE(player.IsRunning());
+    EXPECT_TRUE(IsWindow(hModal) && IsWindowVisible(hModal)) << "the modal window went away";
+
+    // Away with the modal window; then the same click ends the program.
+    ASSERT_TRUE(XdoKey("Escape", hModal));
+    ASSERT_TRUE(WaitFor([&]() { return FindModal(player) == nullptr; }, kStateMs));
+    ASSERT_TRUE(WaitFor([&]() { return IsWindowEnabled(hFrame) != FALSE; }, kStateMs));
+    EXPECT_TRUE(IsWindowEnabled(player.PaletteFrame()));
+    ASSERT_TRUE(XdoClick(pt));
+    DWORD dwCode = 0xDEAD;
+    ASSERT_TRUE(player.WaitExit(kStateMs, &dwCode)) << "the click did not end the program";
+    EXPECT_EQ(dwCode, 0u);
+}
+
+const TargetCase kTargets[] = {{"PaletteExit", false}, {"CloseBox", true}};
+
+INSTANTIATE_TEST_SUITE_P(Modals, ModalClickTest,
+                         testing::Combine(testing::ValuesIn(kModals), testing::ValuesIn(kTargets)),
+                         [](const testing::TestParamInfo<ModalClickTest::ParamType>& info) {
+                             return std::string(std::get<0>(info.param).pszName) + "_" +
+                                    std::get<1>(info.param).pszName;
+                         });
+
+}  // namespace

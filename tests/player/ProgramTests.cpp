@@ -1,0 +1,254 @@
+// The player program started as a person starts it, on every kind of media and on damaged
+// input, driven with real keys on the display; every run ends with the program's exit
+// code, so a crash (exit code of the exception) can never pass.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "PlayerProcess.h"
+#include "TestEnv.h"
+#include "Xdo.h"
+
+namespace {
+
+const DWORD kStartMs = 20000;
+const DWORD kStateMs = 10000;
+const DWORD kExitMs = 10000;
+const char kCantPlayFile[] = "Can't play this file! \nTandrel98 may not recognize this file type or "
+                             "this file in the CD-ROM is damaged. ";
+
+enum { NONE = 0, STOPPED = 1, PAUSED = 2, RUNNING = 3 };
+
+// The play state reaches one of two values within the bound.
+bool WaitEither(CPlayerProcess& player, int nA, int nB, DWORD dwMs)
+{
+    return WaitFor(
+        [&]() {
+            int n = player.PlayState();
+            return n == nA || n == nB;
+        },
+        dwMs);
+}
+
+bool CoversScreen(HWND hWnd)
+{
+    RECT rc = {};
+    return hWnd != nullptr && IsWindowVisible(hWnd) && GetWindowRect(hWnd, &rc) && rc.left <= 0 &&
+           rc.top <= 0 && rc.right >= 800 && rc.bottom >= 600;
+}
+
+// Ends the player with Ctrl+E, as a person would, and gives its exit code.
+DWORD ExitWithCtrlE(CPlayerProcess& player)
+{
+    EXPECT_TRUE(XdoKey("ctrl+e", player.MainWindow()));
+    DWORD dwCode = 0xDEAD;
+    EXPECT_TRUE(player.WaitExit(kExitMs, &dwCode)) << "the player did not end after Ctrl+E";
+    return dwCode;
+}
+
+// The settings value, when there is one, is the whole 56-byte record with sane sound.
+void ExpectValidSettings()
+{
+    std::vector<BYTE> bytes;
+    if (!ReadSettingsBytes(&bytes))
+        return;
+    ASSERT_EQ(bytes.size(), 56u);
+    INT32 lVolume = 1;
+    memcpy(&lVolume, &bytes[40], 4);
+    EXPECT_LE(lVolume, 0);
+    EXPECT_GE(lVolume, -10000);
+}
+
+class ProgramTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        DeleteSettingsKey();
+        CreateSettingsKey();
+    }
+    void TearDown() override { DeleteSettingsKey(); }
+
+    CPlayerProcess player;
+};
+
+struct MediaKindCase {
+    const char* pszFile;
+    bool bVideo;
+    double dSeconds;
+};
+
+void PrintTo(const MediaKindCase& c, std::ostream* os)
+{
+    *os << c.pszFile;
+}
+
+class MediaKindProgramTest : public ProgramTest, public testing::WithParamInterface<MediaKindCase> {};
+
+// Opened from the command line, each kind plays, takes the transport, full-screen, volume
+// and rate keys, plays to its end and leaves with Exit.
+TEST_P(MediaKindProgramTest, PlaysTakesEveryKeyAndEndsCleanly)
+{
+    const MediaKindCase& c = GetParam();
+    const bool bShort = c.dSeconds < 1.0;
+    ASSERT_TRUE(player.Start(MediaPath(c.pszFile), ScratchDir("kinds")));
+    HWND hWnd = player.WaitMainWindow(kStartMs);
+    ASSERT_NE(hWnd, nullptr);
+    // A very short media may already have paused at its end.
+    ASSERT_TRUE(WaitEither(player, RUNNING, bShort ? PAUSED : RUNNING, kStateMs)) << player.PlayState();
+    RECT rcBefore;
+    GetWindowRect(hWnd, &rcBefore);
+
+    ASSERT_TRUE(XdoKey("F3", hWnd));
+    EXPECT_TRUE(player.WaitPlayState(PAUSED, kStateMs)) << "F3 " << player.PlayState();
+    ASSERT_TRUE(XdoKey("F2", hWnd));
+    EXPECT_TRUE(WaitEither(player, RUNNING, bShort ? PAUSED : RUNNING, kStateMs)) << "F2";
+    ASSERT_TRUE(XdoKey("F1", hWnd));
+    EXPECT_TRUE(player.WaitPlayState(PAUSED, kStateMs)) << "F1 " << player.PlayState();
+    ASSERT_TRUE(XdoKey("F4", hWnd));
+    EXPECT_TRUE(player.WaitPlayState(STOPPED, kStateMs)) << "F4 " << player.PlayState();
+
+    // Esc: a picture fills the screen; without one the switch goes unnoticed. F2 after
+    // it shows that the key has been taken.
+    ASSERT_TRUE(XdoKey("Escape", hWnd));
+    if (c.bVideo) {
+        EXPECT_TRUE(WaitFor([&]() { return CoversScreen(player.VideoWindow()); }, kStateMs));
+    }
+    ASSERT_TRUE(XdoKey("F2", hWnd));
+    EXPECT_TRUE(WaitEither(player, RUNNING, bShort ? PAUSED : RUNNING, kStateMs)) << "F2 after Esc";
+    if (!c.bVideo) {
+        EXPECT_FALSE(CoversScreen(hWnd));
+        RECT rc;
+        GetWindowRect(hWnd, &rc);
+        EXPECT_TRUE(EqualRect(&rc, &rcBefore));
+    }
+    ASSERT_TRUE(XdoKey("Escape", hWnd));
+    EXPECT_TRUE(WaitFor(
+        [&]() {
+            RECT rc;
+            GetWindowRect(hWnd, &rc);
+            return EqualRect(&rc, &rcBefore) && !CoversScreen(player.VideoWindow());
+        },
+        kStateMs))
+        << "the window did not come back after the second Esc";
+
+    for (const char* pszKey : {"F5", "F6", "F7", "F8"})
+        ASSERT_TRUE(XdoKey(pszKey, hWnd));
+
+    // To its end: alone, a media pauses there.
+    ASSERT_TRUE(XdoKey("F4", hWnd));
+    ASSERT_TRUE(WaitEither(player, STOPPED, STOPPED, kStateMs));
+    ASSERT_TRUE(XdoKey("F2", hWnd));
+    const DWORD dwEndMs = static_cast<DWORD>(c.dSeconds * 1000) + kStateMs;
+    EXPECT_TRUE(WaitFor([&]() { return player.PlayState() == PAUSED; }, dwEndMs))
+        << "no end of media within " << dwEndMs << " ms; state " << player.PlayState();
+
+    EXPECT_EQ(ExitWithCtrlE(player), 0u);
+    ExpectValidSettings();
+}
+
+const MediaKindCase kKinds[] = {
+    {"clip.mpg", true, 2.0},  {"clip.dat", true, 2.0},  {"clip.avi", true, 2.0},
+    {"clip.mov", true, 2.0},  {"clip.mid", false, 0.5}, {"clip.wav", false, 2.0},
+    {"clip.au", false, 2.0},  {"clip.aif", false, 2.0}, {"short.wav", false, 0.2},
+    {"long.wav", false, 12.0},
+};
+
+std::string KindName(const testing::TestParamInfo<MediaKindCase>& info)
+{
+    std::string name = info.param.pszFile;
+    for (char& ch : name) {
+        if (ch == '.')
+            ch = '_';
+    }
+    return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, MediaKindProgramTest, testing::ValuesIn(kKinds), KindName);
+
+// Damaged, disguised and impossible input on the command line: the program either plays
+// it or says it cannot, then ends with exit code 0; it never crashes or hangs.
+struct BadInputCase {
+    const char* pszName;
+    std::string (*pfnPath)(const std::string& scratch);
+};
+
+void PrintTo(const BadInputCase& c, std::ostream* os)
+{
+    *os << c.pszName;
+}
+
+std::string Bad(const char* pszName)
+{
+    return MediaPath((std::string("bad\\") + pszName).c_str());
+}
+
+const BadInputCase kBadInputs[] = {
+    {"random_mpg", [](const std::string&) { return Bad("random.mpg"); }},
+    {"random_dat", [](const std::string&) { return Bad("random.dat"); }},
+    {"random_avi", [](const std::string&) { return Bad("random.avi"); }},
+    {"random_mov", [](const std::string&) { return Bad("random.mov"); }},
+    {"random_mid", [](const std::string&) { return Bad("random.mid"); }},
+    {"random_wav", [](const std::string&) { return Bad("random.wav"); }},
+    {"random_au", [](const std::string&) { return Bad("random.au"); }},
+    {"random_aif", [](const std::string&) { return Bad("random.aif"); }},
+    {"empty", [](const std::string&) { return MediaPath("empty.mpg"); }},
+    {"truncated_mpeg", [](const std::string&) { return Bad("truncated.mpg"); }},
+    {"junk_in_the_middle", [](const std::string&) { return Bad("junk.mpg"); }},
+    {"wave_named_mid", [](const std::string&) { return Bad("wave.mid"); }},
+    {"directory_named_mpg",
+     [](const std::string& scratch) {
+         std::string path = scratch + "\\x.mpg";
+         CreateDirectoryA(path.c_str(), nullptr);
+         return path;
+     }},
+    {"non_ascii_name",
+     [](const std::string& scratch) {
+         std::string path = scratch + "\\clip\xE9.mpg";  // e acute in code page 1252
+         CopyFileA(MediaPath("clip.mpg").c_str(), path.c_str(), FALSE);
+         return path;
+     }},
+    {"path_of_260_characters",
+     [](const std::string& scratch) { return scratch + "\\" + std::string(300, 'a') + ".mpg"; }},
+    {"missing_share", [](const std::string&) { return std::string("\\\\nosuchhost\\media\\clip.mpg"); }},
+};
+
+class BadInputProgramTest : public ProgramTest, public testing::WithParamInterface<BadInputCase> {};
+
+TEST_P(BadInputProgramTest, PlaysOrSaysItCannotAndEnds)
+{
+    std::string path = GetParam().pfnPath(ScratchDir("bad-input"));
+    ASSERT_TRUE(player.Start("\"" + path + "\"", ScratchDir("bad-input-cwd")));
+
+    // Either the message, after which the program ends by itself, or a fitted window.
+    ShownMessage shown;
+    bool bMessage = false;
+    HWND hWnd = nullptr;
+    ASSERT_TRUE(WaitFor(
+        [&]() {
+            hWnd = player.WaitMainWindow(0);
+            bMessage = player.WaitMessageBox(&shown, 0);
+            return bMessage || (hWnd != nullptr && player.PlayState() > NONE);
+        },
+        kStartMs))
+        << "neither played nor said it cannot";
+    if (bMessage) {
+        EXPECT_EQ(shown.text, kCantPlayFile);
+        DWORD dwCode = 0xDEAD;
+        ASSERT_TRUE(player.WaitExit(kExitMs, &dwCode)) << "the program did not end after the message";
+        EXPECT_EQ(dwCode, 0u);
+    } else {
+        // It plays: to its end, then Exit.
+        EXPECT_TRUE(player.WaitPlayState(PAUSED, kStartMs)) << player.PlayState();
+        EXPECT_EQ(ExitWithCtrlE(player), 0u);
+    }
+    ExpectValidSettings();
+}
+
+INSTANTIATE_TEST_SUITE_P(Inputs, BadInputProgramTest, testing::ValuesIn(kBadInputs),
+                         [](const testing::TestParamInfo<BadInputCase>& info) {
+                             return std::string(info.param.pszName);
+                         });
+
+}  // namespace
