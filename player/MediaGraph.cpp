@@ -2,7 +2,7 @@
 
 #include "Holders.h"
 
-#include <urlmon.h>
+#include "UrlFetch.h"
 
 namespace MediaGraph {
 
@@ -106,7 +106,7 @@ HRESULT RenderMedia(IGraphBuilder* pGraph, const char* pszPath)
         return hr;
     // The engine has no source for addresses: fetch the media and render the copy.
     char szLocal[MAX_PATH] = "";
-    if (FAILED(URLDownloadToCacheFileA(nullptr, pszPath, szLocal, MAX_PATH, 0, nullptr)))
+    if (FAILED(DownloadWithProgress(pszPath, szLocal, MAX_PATH)))
         return hr;
     return RenderWide(pGraph, szLocal);
 }

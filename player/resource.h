@@ -45,3 +45,7 @@
 #endif
 #define IDD_OPEN_INTERNET 100
 #define IDC_URL 1056
+
+// The download's progress dialog.
+#define IDD_DOWNLOAD 120
+#define IDC_DOWNLOAD_PROGRESS 1201

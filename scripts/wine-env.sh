@@ -50,6 +50,13 @@ wine_env_managed() {
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$1" /f >/dev/null 2>&1 || true
 }
 
+# An unhandled exception ends the process at once with the exception's code instead of
+# starting the debugger, whose dialog would wait and leave the exit code meaningless.
+wine_env_no_debugger() {
+  wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d "" /f \
+    >/dev/null 2>&1 || true
+}
+
 wine_env_stop() {
   if [ -n "$STARTED_WINESERVER" ]; then
     wineserver -k >/dev/null 2>&1 || true

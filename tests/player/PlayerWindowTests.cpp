@@ -45,7 +45,12 @@ protected:
         DeleteSettingsKey();
         CreateSettingsKey();
     }
-    void TearDown() override { DeleteSettingsKey(); }
+    void TearDown() override
+    {
+        // Whatever the test left running ends now, and must end cleanly.
+        EXPECT_EQ(player.CloseAndExitCode(10000), 0u);
+        DeleteSettingsKey();
+    }
 
     // Starts the player on a media of the build and waits until it is fitted and running.
     void StartPlaying(const std::string& commandLine)
@@ -253,10 +258,22 @@ TEST_F(PlayerWindow, AGroupChosenInTheOpenDialogPlaysInTurn)
     HWND hName = GetDlgItem(hDialog, 1148);
     HWND hEdit = hName != nullptr ? FindWindowExA(hName, nullptr, "Edit", nullptr) : nullptr;
     ASSERT_NE(hEdit != nullptr ? hEdit : hName, nullptr);
-    std::string names = "\"" + dir + "\\a.mpg\" \"" + dir + "\\b.mpg\" \"" + dir + "\\c.mpg\"";
-    names = "\"a.mpg\" \"b.mpg\" \"c.mpg\"";
-    SendMessageA(hEdit != nullptr ? hEdit : hName, WM_SETTEXT, 0,
-                 reinterpret_cast<LPARAM>(names.c_str()));
+    // The dialog starts in the folder last used; a folder typed as the name goes there.
+    HWND hNameBox = hEdit != nullptr ? hEdit : hName;
+    SendMessageA(hNameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(dir.c_str()));
+    PostMessageA(hDialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    const std::string folder = dir.substr(dir.rfind('\\') + 1);
+    ASSERT_TRUE(WaitFor(
+        [&]() {
+            char szLookIn[MAX_PATH] = "";
+            SendMessageA(GetDlgItem(hDialog, 1137), WM_GETTEXT, sizeof(szLookIn),
+                         reinterpret_cast<LPARAM>(szLookIn));
+            return folder == szLookIn;
+        },
+        kStateMs))
+        << "the dialog did not go to " << dir;
+    std::string names = "\"a.mpg\" \"b.mpg\" \"c.mpg\"";
+    SendMessageA(hNameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(names.c_str()));
     PostMessageA(hDialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 
     // The last file listed comes first, and waits stopped.

@@ -68,7 +68,12 @@ protected:
         DeleteSettingsKey();
         CreateSettingsKey();
     }
-    void TearDown() override { DeleteSettingsKey(); }
+    void TearDown() override
+    {
+        // Whatever the test left running ends now, and must end cleanly.
+        EXPECT_EQ(player.CloseAndExitCode(10000), 0u);
+        DeleteSettingsKey();
+    }
 
     CPlayerProcess player;
 };

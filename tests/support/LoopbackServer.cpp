@@ -2,7 +2,8 @@
 
 #include "TestEnv.h"
 
-CLoopbackServer::CLoopbackServer(const std::string& filePath) : m_body(ReadFileBytes(filePath))
+CLoopbackServer::CLoopbackServer(const std::string& filePath, bool bStall)
+    : m_body(ReadFileBytes(filePath)), m_bStall(bStall)
 {
     WSADATA data;
     WSAStartup(MAKEWORD(2, 2), &data);
@@ -28,6 +29,8 @@ CLoopbackServer::~CLoopbackServer()
         closesocket(m_listener);
     if (m_thread.joinable())
         m_thread.join();
+    for (SOCKET held : m_held)
+        closesocket(held);
     WSACleanup();
 }
 
@@ -59,6 +62,10 @@ void CLoopbackServer::Serve()
             request.append(buffer, n);
         }
         ++m_nRequests;
+        if (m_bStall) {
+            m_held.push_back(client);
+            continue;
+        }
         std::string head = "HTTP/1.0 200 OK\r\nContent-Type: video/mpeg\r\nContent-Length: " +
                            std::to_string(m_body.size()) + "\r\nConnection: close\r\n\r\n";
         send(client, head.data(), static_cast<int>(head.size()), 0);

@@ -12,8 +12,9 @@
 
 class CLoopbackServer {
 public:
-    // Serves the bytes of filePath under every request path.
-    explicit CLoopbackServer(const std::string& filePath);
+    // Serves the bytes of filePath under every request path; a stalling server takes
+    // each request and then sends nothing, holding the connection until it is destroyed.
+    explicit CLoopbackServer(const std::string& filePath, bool bStall = false);
     ~CLoopbackServer();
     CLoopbackServer(const CLoopbackServer&) = delete;
     CLoopbackServer& operator=(const CLoopbackServer&) = delete;
@@ -27,6 +28,8 @@ private:
     void Serve();
 
     std::vector<BYTE> m_body;
+    bool m_bStall = false;
+    std::vector<SOCKET> m_held;
     SOCKET m_listener = INVALID_SOCKET;
     unsigned short m_port = 0;
     std::atomic<int> m_nRequests{0};

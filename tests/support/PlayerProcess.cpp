@@ -265,6 +265,19 @@ bool CPlayerProcess::WaitExit(DWORD dwMilliseconds, DWORD* pdwExitCode)
     return bExited;
 }
 
+DWORD CPlayerProcess::CloseAndExitCode(DWORD dwMilliseconds)
+{
+    if (m_pi.hProcess == nullptr)
+        return 0;
+    if (IsRunning() && m_hwndMain != nullptr)
+        PostMessageA(m_hwndMain, WM_CLOSE, 0, 0);
+    DWORD dwCode = 0xDEAD;
+    if (!WaitExit(dwMilliseconds, &dwCode))
+        dwCode = 0xDEAD;
+    Kill();
+    return dwCode;
+}
+
 void CPlayerProcess::Kill()
 {
     if (m_pi.hProcess != nullptr) {

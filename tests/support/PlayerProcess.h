@@ -45,6 +45,10 @@ public:
     // Waits for a message box of the player, records it and presses its button.
     bool WaitMessageBox(ShownMessage* pShown, DWORD dwMilliseconds);
     bool WaitExit(DWORD dwMilliseconds, DWORD* pdwExitCode = nullptr);
+    // Closes a player that still runs as its close box would and gives its exit code
+    // (0 when it had already ended cleanly; the exception's code after a crash; 0xDEAD
+    // when it did not end within dwMilliseconds, after which it is killed).
+    DWORD CloseAndExitCode(DWORD dwMilliseconds);
     bool IsRunning() const;
     void Kill();
     DWORD ProcessId() const { return m_pi.dwProcessId; }

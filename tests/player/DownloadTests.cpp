@@ -1,0 +1,146 @@
+// Open Internet against a server that stops sending: the player stays alive, shows the
+// download's progress, can be cancelled, and gives up on its own when nothing arrives.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "LoopbackServer.h"
+#include "PlayerProcess.h"
+#include "TestEnv.h"
+#include "Xdo.h"
+
+namespace {
+
+const DWORD kStartMs = 10000;
+const DWORD kStateMs = 5000;
+const UINT kOpenInternetButton = 32788;
+const int kProgressBar = 1201;
+const char kCantPlayFile[] = "Can't play this file! \nTandrel98 may not recognize this file type or "
+                             "this file in the CD-ROM is damaged. ";
+
+struct FindDialog {
+    DWORD dwProcess;
+    int nChild;  // a control the dialog must hold, or 0
+    HWND hFound;
+};
+
+BOOL CALLBACK FindDialogOf(HWND hWnd, LPARAM lParam)
+{
+    FindDialog* p = reinterpret_cast<FindDialog*>(lParam);
+    DWORD dwProcess = 0;
+    GetWindowThreadProcessId(hWnd, &dwProcess);
+    char szClass[16] = "";
+    GetClassNameA(hWnd, szClass, sizeof(szClass));
+    if (dwProcess == p->dwProcess && lstrcmpA(szClass, "#32770") == 0 && IsWindowVisible(hWnd) &&
+        (p->nChild == 0 || GetDlgItem(hWnd, p->nChild) != nullptr)) {
+        p->hFound = hWnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND WaitDialog(CPlayerProcess& player, int nChild, DWORD dwMs)
+{
+    FindDialog find = {player.ProcessId(), nChild, nullptr};
+    WaitFor(
+        [&]() {
+            find.hFound = nullptr;
+            EnumWindows(FindDialogOf, reinterpret_cast<LPARAM>(&find));
+            return find.hFound != nullptr;
+        },
+        dwMs);
+    return find.hFound;
+}
+
+POINT CentreOf(HWND hWnd)
+{
+    RECT rc;
+    GetWindowRect(hWnd, &rc);
+    POINT pt = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+    return pt;
+}
+
+class DownloadTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        DeleteSettingsKey();
+        CreateSettingsKey();
+    }
+    void TearDown() override
+    {
+        EXPECT_EQ(player.CloseAndExitCode(5000), 0u);
+        DeleteSettingsKey();
+    }
+
+    // Starts the player on the sample and asks it, through its Open Internet dialog, for
+    // an address of the stalling server; returns the download's dialog.
+    HWND StartDownload(CLoopbackServer& server)
+    {
+        EXPECT_TRUE(player.Start(MediaPath("vost.mpg"), ScratchDir("download")));
+        HWND hFrame = player.WaitMainWindow(kStartMs);
+        EXPECT_NE(hFrame, nullptr);
+        EXPECT_TRUE(player.WaitPlayState(3, kStateMs));
+        HWND hPalette = player.Palette();
+        if (hPalette == nullptr)
+            return nullptr;
+        PostMessageA(player.PaletteFrame(), WM_COMMAND, MAKEWPARAM(kOpenInternetButton, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(hPalette));
+        HWND hOpen = WaitDialog(player, 1056, kStateMs);
+        EXPECT_NE(hOpen, nullptr);
+        if (hOpen == nullptr)
+            return nullptr;
+        std::string url = server.Url("stall.mpg");
+        SendMessageA(GetDlgItem(hOpen, 1056), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(url.c_str()));
+        PostMessageA(hOpen, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        HWND hProgress = WaitDialog(player, kProgressBar, kStateMs);
+        EXPECT_NE(hProgress, nullptr) << "no progress shown";
+        return hProgress;
+    }
+
+    CPlayerProcess player;
+};
+
+TEST_F(DownloadTest, TheInterfaceStaysAliveAndCancelEndsTheDownload)
+{
+    CLoopbackServer server(MediaPath("clip.mpg"), true);
+    ASSERT_TRUE(server.IsListening());
+    HWND hProgress = StartDownload(server);
+    ASSERT_NE(hProgress, nullptr);
+    HWND hFrame = player.MainWindow();
+    EXPECT_EQ(GetWindow(hProgress, GW_OWNER), hFrame);
+    EXPECT_FALSE(IsWindowEnabled(hFrame));
+    EXPECT_GE(server.Requests(), 1);
+
+    // The player answers while the server sends nothing: it repaints and takes messages.
+    DWORD_PTR dwResult = 0;
+    EXPECT_NE(SendMessageTimeoutA(hFrame, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &dwResult), 0);
+    EXPECT_TRUE(RedrawWindow(hFrame, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW));
+    EXPECT_NE(SendMessageTimeoutA(hProgress, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &dwResult), 0);
+
+    // A real click on Cancel: the player says it cannot play the address, and goes on.
+    ASSERT_TRUE(XdoClick(CentreOf(GetDlgItem(hProgress, IDCANCEL))));
+    ShownMessage shown;
+    ASSERT_TRUE(player.WaitMessageBox(&shown, kStateMs));
+    EXPECT_EQ(shown.text, kCantPlayFile);
+    EXPECT_TRUE(WaitFor([&]() { return IsWindowEnabled(hFrame) != FALSE; }, kStateMs));
+    EXPECT_TRUE(player.IsRunning());
+}
+
+TEST_F(DownloadTest, AServerThatSendsNothingForHalfAMinuteEndsTheDownload)
+{
+    CLoopbackServer server(MediaPath("clip.mpg"), true);
+    ASSERT_TRUE(server.IsListening());
+    HWND hProgress = StartDownload(server);
+    ASSERT_NE(hProgress, nullptr);
+    DWORD dwShown = GetTickCount();
+    ASSERT_TRUE(WaitFor([&]() { return !IsWindow(hProgress); }, 36000)) << "the download did not give up";
+    DWORD dwElapsed = GetTickCount() - dwShown;
+    EXPECT_GE(dwElapsed, 29000u);
+    ShownMessage shown;
+    ASSERT_TRUE(player.WaitMessageBox(&shown, kStateMs));
+    EXPECT_EQ(shown.text, kCantPlayFile);
+    EXPECT_TRUE(player.IsRunning());
+}
+
+}  // namespace
