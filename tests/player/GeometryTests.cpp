@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "FakeGraph.h"
+#include "MessageBoxWatcher.h"
 #include "NTandrelDoc.h"
 #include "TestEnv.h"
 #include "TestHost.h"
@@ -169,6 +170,59 @@ TEST_F(RealWindowGeometry, EscapeCoversTheScreenWhenTheRendererRefusesAndComesBa
     EXPECT_NE(graph.CallString().find("put_FullScreenMode(-1)"), std::string::npos);
     EXPECT_NE(graph.CallString().find("put_FullScreenMode(0)"), std::string::npos);
 }
+
+// The window covering the screen for a refused full screen never outlives its graph:
+// whatever lets go of the graph puts the window back first.
+struct LetGoCase {
+    const char* pszName;
+    void (*pfnLetGo)(CNTandrelDoc& doc, CFakeGraph& next);
+};
+
+class CoverLetGoTest : public RealWindowGeometry, public testing::WithParamInterface<LetGoCase> {};
+
+TEST_P(CoverLetGoTest, PutsTheWindowBack)
+{
+    graph.SetResult("put_FullScreenMode", E_NOTIMPL);
+    CMessageBoxWatcher boxes;  // answers the failed open's message
+    CFakeGraph next;
+    next.SetVideoSize(352, 240);
+    factory.Queue(&next);
+    {
+        CNTandrelDoc doc;
+        ASSERT_TRUE(doc.OnOpenDocument("C:\\media\\clip.mpg"));
+        RECT rcBefore;
+        GetWindowRect(m_hWnd, &rcBefore);
+        LONG lStyleBefore = GetWindowLongA(m_hWnd, GWL_STYLE);
+        doc.ToggleFullScreen();
+        ASSERT_TRUE(doc.m_bCoversScreen);
+
+        GetParam().pfnLetGo(doc, next);
+        EXPECT_FALSE(doc.m_bCoversScreen);
+        EXPECT_EQ(GetWindowLongA(m_hWnd, GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME | WS_POPUP),
+                  lStyleBefore & (WS_CAPTION | WS_THICKFRAME | WS_POPUP));
+        RECT rc;
+        GetWindowRect(m_hWnd, &rc);
+        EXPECT_LT(rc.right - rc.left, GetSystemMetrics(SM_CXSCREEN));
+        if (lstrcmpA(GetParam().pszName, "New") == 0) {
+            EXPECT_TRUE(EqualRect(&rc, &rcBefore));
+        }
+    }
+    EXPECT_EQ(next.RefCount(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    LetGo, CoverLetGoTest,
+    testing::Values(LetGoCase{"New", [](CNTandrelDoc& doc, CFakeGraph&) { doc.DeleteContents(); }},
+                    LetGoCase{"FailedOpen",
+                              [](CNTandrelDoc& doc, CFakeGraph& next) {
+                                  next.SetResult("RenderFile", E_FAIL);
+                                  doc.OnOpenDocument("C:\\media\\broken.mpg");
+                              }},
+                    LetGoCase{"NextMedia",
+                              [](CNTandrelDoc& doc, CFakeGraph&) {
+                                  doc.OnOpenDocument("C:\\media\\second.mpg");
+                              }}),
+    [](const testing::TestParamInfo<LetGoCase>& info) { return std::string(info.param.pszName); });
 
 TEST_F(RealWindowGeometry, EscapeFollowsTheSizeModes)
 {

@@ -299,6 +299,66 @@ TEST_F(GraphEventTest, AdvanceToAnUnplayableFileLeavesItUnstarted)
     EXPECT_EQ(PLAY_NONE, m_pDoc->m_nPlayState);
 }
 
+// ---- Group entries that cannot be opened ----
+
+// Each is reported once and the group goes on with the entry after it; when none is
+// left, the media that just ended stays paused and is not played again.
+struct BadEntryCase {
+    const char* pszName;
+    bool bLongPath;      // refused before any graph is made
+    bool bFollowedByGood;
+};
+
+void PrintTo(const BadEntryCase& c, std::ostream* os) { *os << c.pszName; }
+
+class BadEntryTest : public GraphEventTest, public testing::WithParamInterface<BadEntryCase> {};
+
+TEST_P(BadEntryTest, IsReportedAndTheGroupGoesOn)
+{
+    const BadEntryCase& c = GetParam();
+    const std::string longPath = "C:\\media\\" + std::string(MAX_PATH, 'x') + ".mpg";
+    std::vector<std::string> group = {kFirst, c.bLongPath ? longPath : std::string(kSecond)};
+    if (c.bFollowedByGood)
+        group.push_back(kThird);
+    m_host.SetGroup(group);
+    ASSERT_NO_FATAL_FAILURE(Reach(PLAY_RUNNING));
+    // An unplayable entry takes the second graph and the good one after it a third; a
+    // path too long takes none, and the good one gets the second.
+    CFakeGraph third;
+    CFakeGraph* pGood = c.bLongPath ? &m_second : &third;
+    if (!c.bLongPath) {
+        m_second.SetResult("RenderFile", E_FAIL);
+        m_factory.Queue(&third);
+    }
+
+    m_pDoc->HandleGraphEvent();
+
+    EXPECT_EQ(std::vector<std::string>{kCantPlayFile}, Messages());
+    if (c.bFollowedByGood) {
+        EXPECT_TRUE(IsCurrent(*pGood));
+        EXPECT_NE(std::string::npos, pGood->CallString().find(std::string("RenderFile(") + kThird + ")"));
+        EXPECT_EQ(PLAY_RUNNING, m_pDoc->m_nPlayState);
+    } else if (c.bLongPath) {
+        // The ended media is still the current one, paused where it ended.
+        EXPECT_TRUE(IsCurrent(m_first));
+        EXPECT_EQ(std::string::npos, m_first.CallString().find("Run"));
+        EXPECT_EQ(PLAY_PAUSED, m_pDoc->m_nPlayState);
+    } else {
+        EXPECT_EQ(PLAY_NONE, m_pDoc->m_nPlayState);
+    }
+    m_pDoc.reset();  // before the third graph goes
+    EXPECT_EQ(0, third.RefCount());
+}
+
+INSTANTIATE_TEST_SUITE_P(Entries, BadEntryTest,
+                         testing::Values(BadEntryCase{"UnplayableThenGood", false, true},
+                                         BadEntryCase{"TooLongThenGood", true, true},
+                                         BadEntryCase{"UnplayableLast", false, false},
+                                         BadEntryCase{"TooLongLast", true, false}),
+                         [](const testing::TestParamInfo<BadEntryCase>& info) {
+                             return std::string(info.param.pszName);
+                         });
+
 // ---- Abort events ----
 
 struct AbortCase {

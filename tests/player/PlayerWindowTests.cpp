@@ -299,6 +299,9 @@ TEST_F(PlayerWindow, CancellingTheOpenDialogChangesNothing)
     PostMessageA(hDialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     EXPECT_TRUE(WaitFor([&]() { return !IsWindow(hDialog); }, kStateMs));
     EXPECT_EQ(CPlayerProcess::WindowText(player.MainWindow()), "vost.mpg");
+    // No group came of it: at its end the media pauses, as one alone does.
+    EXPECT_TRUE(player.WaitPlayState(2, kStateMs));
+    EXPECT_EQ(CPlayerProcess::WindowText(player.MainWindow()), "vost.mpg");
 }
 
 TEST_F(PlayerWindow, OpenInternetPlaysAnAddressServedOnLoopback)

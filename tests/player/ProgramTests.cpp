@@ -78,6 +78,22 @@ protected:
     CPlayerProcess player;
 };
 
+// Shift+F1 gives the help cursor until the next click; the player then goes on taking keys.
+TEST_F(ProgramTest, HelpModeEndsAtTheNextClick)
+{
+    ASSERT_TRUE(player.Start(MediaPath("vost.mpg"), ScratchDir("help-mode")));
+    HWND hWnd = player.WaitMainWindow(kStartMs);
+    ASSERT_NE(hWnd, nullptr);
+    ASSERT_TRUE(player.WaitPlayState(RUNNING, kStateMs));
+    ASSERT_TRUE(XdoKey("shift+F1", hWnd));
+    RECT rc;
+    GetWindowRect(hWnd, &rc);
+    ASSERT_TRUE(XdoClick(POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}));
+    ASSERT_TRUE(XdoKey("F3", hWnd));
+    EXPECT_TRUE(player.WaitPlayState(PAUSED, kStateMs));
+    EXPECT_EQ(ExitWithCtrlE(player), 0u);
+}
+
 struct MediaKindCase {
     const char* pszFile;
     bool bVideo;
