@@ -14,6 +14,17 @@ namespace {
 
 const long kMuteVolume = -10000;
 
+// The four times both pages show, in the order the engine is asked for them; a time the
+// engine does not give keeps its value (the preroll time, on some engines).
+void ReadTimes(IMediaPosition* pPosition, double* pdDuration, double* pdStart, double* pdStop,
+               double* pdCurrent)
+{
+    pPosition->get_Duration(pdDuration);
+    pPosition->get_PrerollTime(pdStart);
+    pPosition->get_StopTime(pdStop);
+    pPosition->get_CurrentPosition(pdCurrent);
+}
+
 }  // namespace
 
 CNTandrelDoc* CNTandrelDoc::Current()
@@ -97,10 +108,8 @@ BOOL CNTandrelDoc::FillMediaPage()
     CComPtr<IMediaPosition> pPosition;
     if (m_pGraph == nullptr || FAILED(pPosition.QueryFrom(m_pGraph)))
         return FALSE;
-    pPosition->get_Duration(&page.m_dDuration);
-    pPosition->get_PrerollTime(&page.m_dStartTime);
-    pPosition->get_StopTime(&page.m_dStopTime);
-    pPosition->get_CurrentPosition(&page.m_dCurrentPosition);
+    ReadTimes(pPosition.Get(), &page.m_dDuration, &page.m_dStartTime, &page.m_dStopTime,
+              &page.m_dCurrentPosition);
     return TRUE;
 }
 
@@ -122,10 +131,8 @@ BOOL CNTandrelDoc::FillInfoPage()
     CComPtr<IMediaPosition> pPosition;
     if (FAILED(pPosition.QueryFrom(m_pGraph)))
         return FALSE;
-    pPosition->get_Duration(&page.m_dDuration);
-    pPosition->get_PrerollTime(&page.m_dStartTime);
-    pPosition->get_StopTime(&page.m_dStopTime);
-    pPosition->get_CurrentPosition(&page.m_dCurrentPosition);
+    ReadTimes(pPosition.Get(), &page.m_dDuration, &page.m_dStartTime, &page.m_dStopTime,
+              &page.m_dCurrentPosition);
     return TRUE;
 }
 

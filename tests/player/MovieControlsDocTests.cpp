@@ -197,6 +197,31 @@ TEST_F(MovieControlsDoc, ThePositionSliderSpansTheMediaAndSeeksAtOnce)
     EXPECT_DOUBLE_EQ(dAfterRelease, 75.25);
 }
 
+// A drag whose next movement is already queued skips to it: the seek goes to the newest
+// position, and the release always seeks.
+TEST_F(MovieControlsDoc, ADragSeeksToTheNewestPositionWhenMovementsPileUp)
+{
+    Open(100, 0);
+    double dWithMoveQueued = -1, dNextMove = -1, dRelease = -1;
+    Configure([&](HWND hSheet) {
+        HWND hSlider = CSheetDriver::Control(hSheet, kPosition);
+        PostMessageA(hSlider, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(5, 5));
+        CSheetDriver::MoveSlider(hSheet, kPosition, 2000, TB_THUMBTRACK);
+        dWithMoveQueued = m_first.Position();
+        MSG msg;
+        while (PeekMessageA(&msg, hSlider, WM_MOUSEMOVE, WM_MOUSEMOVE, PM_REMOVE)) {
+        }
+        CSheetDriver::MoveSlider(hSheet, kPosition, 3000, TB_THUMBTRACK);
+        dNextMove = m_first.Position();
+        PostMessageA(hSlider, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(5, 5));
+        CSheetDriver::MoveSlider(hSheet, kPosition, 3500, TB_THUMBPOSITION);
+        dRelease = m_first.Position();
+    });
+    EXPECT_DOUBLE_EQ(dWithMoveQueued, 0.0) << "passed over: a newer movement waits";
+    EXPECT_DOUBLE_EQ(dNextMove, 30.0);
+    EXPECT_DOUBLE_EQ(dRelease, 35.0);
+}
+
 TEST_F(MovieControlsDoc, TheInformationBarSpansMediaLongerThan655Seconds)
 {
     struct Row {
