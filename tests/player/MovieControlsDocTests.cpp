@@ -313,3 +313,25 @@ TEST_F(MovieControlsDoc, FinishWithCaptionOffRestylesTheMainWindow)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MovieControlsDoc, AStoredStartPageOutsideTheFourStillOpensTheSheet)
+{
+    Open(10);
+    for (int nStored : {7, -1}) {
+        SCOPED_TRACE(nStored);
+        m_pDoc->m_nStartPage = nStored;
+        int nShown = -2;
+        Configure([&](HWND hSheet) {
+            HWND hTabs = reinterpret_cast<HWND>(SendMessageA(hSheet, PSM_GETTABCONTROL, 0, 0));
+            nShown = static_cast<int>(SendMessageA(hTabs, TCM_GETCURSEL, 0, 0));
+            CSheetDriver::Finish(hSheet);
+        });
+        EXPECT_GE(nShown, 0);
+        EXPECT_LE(nShown, 3);
+        EXPECT_EQ(m_pDoc->m_nStartPage, nShown);
+    }
+}
+
+}  // namespace

@@ -460,7 +460,7 @@ TEST_F(MovieControls, DraggingThePositionSliderSeeksWithoutAHang)
     Exit();
 }
 
-TEST_F(MovieControls, FinishStoresTheAudioPageAndTheSlidersActAtOnce)
+TEST_F(MovieControls, FinishStoresTheAudioPageInTheSettingsRecord)
 {
     Start("vost.mpg");
     HWND hSheet = Open();
