@@ -87,10 +87,12 @@ BOOL CPropertyPage::OnKillActive()
 
 BOOL CPropertyPage::OnApply()
 {
-    if (m_pSheet != nullptr)
-        m_pSheet->m_bFinished = TRUE;
     return TRUE;
 }
+
+void CPropertyPage::OnOK() {}
+
+void CPropertyPage::OnCancel() {}
 
 BOOL CPropertyPage::OnCommand(WPARAM wParam, LPARAM lParam)
 {
@@ -118,7 +120,13 @@ BOOL CPropertyPage::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
         *pResult = OnKillActive() ? FALSE : TRUE;
         break;
     case PSN_APPLY:
-        *pResult = OnApply() ? PSNRET_NOERROR : PSNRET_INVALID_NOCHANGEPAGE;
+        if (OnApply()) {
+            if (m_pSheet != nullptr)
+                m_pSheet->m_bFinished = TRUE;
+            *pResult = PSNRET_NOERROR;
+        } else {
+            *pResult = PSNRET_INVALID_NOCHANGEPAGE;
+        }
         break;
     default:
         return CDialog::OnNotify(wParam, lParam, pResult);

@@ -32,8 +32,12 @@ public:
     virtual BOOL OnSetActive();
     // The page is about to be left (another tab, or Finish); FALSE keeps it in front.
     virtual BOOL OnKillActive();
-    // Finish was accepted; the members already hold the controls' values.
+    // Finish was accepted; the members already hold the controls' values. FALSE keeps
+    // the sheet open.
     virtual BOOL OnApply();
+    // The sheet's buttons belong to the sheet: a page ends nothing itself.
+    void OnOK() override;
+    void OnCancel() override;
 
 protected:
     DECLARE_MESSAGE_MAP()
