@@ -124,6 +124,56 @@ bool ReadRecord(Record* pRecord)
     return true;
 }
 
+// The file dialogs remember, per program, the folder last saved into, and the player's
+// next Open dialog starts there. A test that saves puts the record back as it found it,
+// so that it does not move the folder the next test's Open dialog starts in.
+class CLastVisitedKeeper {
+public:
+    CLastVisitedKeeper()
+    {
+        HKEY hKey = nullptr;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &hKey) != ERROR_SUCCESS)
+            return;
+        m_bExisted = true;
+        for (DWORD i = 0;; ++i) {
+            char szName[256];
+            DWORD cchName = sizeof(szName), dwType = 0, cbData = 0;
+            if (RegEnumValueA(hKey, i, szName, &cchName, nullptr, &dwType, nullptr, &cbData) !=
+                ERROR_SUCCESS)
+                break;
+            Value value = {szName, dwType, std::vector<BYTE>(cbData)};
+            cchName = sizeof(szName);
+            RegEnumValueA(hKey, i, szName, &cchName, nullptr, &dwType, value.data.data(), &cbData);
+            m_values.push_back(value);
+        }
+        RegCloseKey(hKey);
+    }
+    ~CLastVisitedKeeper()
+    {
+        RegDeleteKeyA(HKEY_CURRENT_USER, kKey);
+        HKEY hKey = nullptr;
+        if (!m_bExisted || RegCreateKeyA(HKEY_CURRENT_USER, kKey, &hKey) != ERROR_SUCCESS)
+            return;
+        for (const Value& value : m_values)
+            RegSetValueExA(hKey, value.name.c_str(), 0, value.dwType, value.data.data(),
+                           static_cast<DWORD>(value.data.size()));
+        RegCloseKey(hKey);
+    }
+    CLastVisitedKeeper(const CLastVisitedKeeper&) = delete;
+    CLastVisitedKeeper& operator=(const CLastVisitedKeeper&) = delete;
+
+private:
+    static constexpr const char* kKey =
+        "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\LastVisitedMRU";
+    struct Value {
+        std::string name;
+        DWORD dwType;
+        std::vector<BYTE> data;
+    };
+    bool m_bExisted = false;
+    std::vector<Value> m_values;
+};
+
 class MovieControls : public testing::Test {
 protected:
     void SetUp() override
@@ -596,6 +646,7 @@ TEST_F(MovieControls, TheDisplayModeListOpensOn640x480x08EveryTime)
 
 TEST_F(MovieControls, SaveFileWritesAByteIdenticalCopyAndRefusesTheMediaItself)
 {
+    CLastVisitedKeeper keeper;
     std::string dir = ScratchDir("save-file");
     std::string media = dir + "\\movie.mpg";
     ASSERT_TRUE(CopyFileA(MediaPath("clip.mpg").c_str(), media.c_str(), FALSE));
