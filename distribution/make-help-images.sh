@@ -28,8 +28,9 @@ picture shuttle.gif 64 64 "#C0C0C0" "T98"
 screenshot intro.gif
 screenshot flag.gif
 screenshot group.gif
-picture ctrl.media.gif 320 240 "#C0C0C0" "Movie Controls: Media"
-picture ctrl.video.gif 320 240 "#C0C0C0" "Movie Controls: Video"
-picture ctrl.audio.gif 320 240 "#C0C0C0" "Movie Controls: Audio"
-picture ctrl.info.gif 320 240 "#C0C0C0" "Movie Controls: Information"
+# The Movie Controls pages, taken from the running player by capture-movie-controls.sh.
+screenshot ctrl.media.gif
+screenshot ctrl.video.gif
+screenshot ctrl.audio.gif
+screenshot ctrl.info.gif
 picture Get_It_Now.gif 88 31 "#FFFF00" "Get It Now"

@@ -18,3 +18,14 @@
 #define ID_INDICATOR_CAPS 0xE701
 #define ID_INDICATOR_NUM 0xE702
 #define ID_INDICATOR_SCRL 0xE703
+
+// Data exchange reports.
+#define AFX_IDP_PARSE_INT 0xF110
+#define AFX_IDP_PARSE_REAL 0xF111
+#define AFX_IDP_PARSE_REAL_RANGE 0xF113
+
+// Initial data of a dialog's controls (combo box and list box strings), a resource of
+// its own type named like the dialog template; the messages carry their old 16-bit ids.
+#define RT_DLGINIT 240
+#define CB_ADDSTRING_16 0x0403
+#define LB_ADDSTRING_16 0x0401

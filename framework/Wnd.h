@@ -6,6 +6,12 @@
 
 #include "CmdTarget.h"
 
+// The message crackers' macro of this name (windowsx.h, pulled in by dshow.h) would
+// replace the member function below.
+#ifdef SubclassWindow
+#undef SubclassWindow
+#endif
+
 class CWnd : public CCmdTarget {
 public:
     CWnd();
@@ -122,6 +128,12 @@ private:
     AFX_WM_THUNK(WM_DROPFILES, AFX_THIS->OnDropFiles(reinterpret_cast<HDROP>(wParam_)); return 0;)
 #define ON_WM_TIMER() \
     AFX_WM_THUNK(WM_TIMER, AFX_THIS->OnTimer(static_cast<UINT_PTR>(wParam_)); return 0;)
+#define AFX_SCROLL_THUNK(msg, fn)                                                         \
+    AFX_WM_THUNK(msg, AFX_THIS->fn(LOWORD(wParam_), static_cast<short>(HIWORD(wParam_)),  \
+                                   reinterpret_cast<HWND>(lParam_));                      \
+                 return 0;)
+#define ON_WM_HSCROLL() AFX_SCROLL_THUNK(WM_HSCROLL, OnHScroll)
+#define ON_WM_VSCROLL() AFX_SCROLL_THUNK(WM_VSCROLL, OnVScroll)
 // LRESULT Handler(WPARAM, LPARAM)
 #define ON_MESSAGE(msg, memberFxn) \
     AFX_WM_THUNK(msg, return (AFX_THIS->*(memberFxn))(wParam_, lParam_);)

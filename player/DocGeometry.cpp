@@ -1,6 +1,7 @@
 // The document's window geometry: fitting the main window to the video, re-styling it,
 // and full screen.
 #include "NTandrelDoc.h"
+#include "NTandrelPageVideo.h"
 
 #include "Holders.h"
 #include "MediaGraph.h"
@@ -70,8 +71,9 @@ BOOL CNTandrelDoc::FitWindowToVideo(const char* pszTitle)
 
 BOOL CNTandrelDoc::ApplyWindowStyle()
 {
-    // The Video page supplies the values once the Movie Controls sheet exists.
-    return FALSE;
+    if (MainWindow() == nullptr || m_pVideoPage == nullptr)
+        return FALSE;
+    return ApplyWindowStyle(m_pVideoPage->m_bCaption, m_pVideoPage->m_bThickFrame);
 }
 
 BOOL CNTandrelDoc::ApplyWindowStyle(BOOL bCaption, BOOL bThickFrame)

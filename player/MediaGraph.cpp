@@ -161,6 +161,15 @@ HRESULT SetPosition(IGraphBuilder* pGraph, double dPosition)
     return hr;
 }
 
+HRESULT SetRate(IGraphBuilder* pGraph, double dRate)
+{
+    CComPtr<IMediaPosition> pPosition;
+    HRESULT hr = pPosition.QueryFrom(pGraph);
+    if (FAILED(hr))
+        return hr;
+    return pPosition->put_Rate(dRate);
+}
+
 HRESULT ShowFrameAt(IGraphBuilder* pGraph, double dPosition)
 {
     // A stop time one frame ahead and a short run do not move the picture on every

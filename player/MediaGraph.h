@@ -33,6 +33,9 @@ HRESULT RenderFile(IGraphBuilder* pGraph, const char* pszPath);
 // state it had. Returns the result of put_CurrentPosition.
 HRESULT SetPosition(IGraphBuilder* pGraph, double dPosition);
 
+// Sets the playback rate (1.0 normal speed). Returns the result of the rate call.
+HRESULT SetRate(IGraphBuilder* pGraph, double dRate);
+
 // Shows the frame at dPosition seconds and leaves the graph paused there.
 HRESULT ShowFrameAt(IGraphBuilder* pGraph, double dPosition);
 

@@ -21,7 +21,7 @@ public:
     void OnOpenInternet();
     void OnAppAbout();
     // Saves a byte-for-byte copy of the current media under a name the user chooses.
-    void SaveMediaCopy();
+    void SaveMediaCopy() override;
     // Takes the Open dialog's selection as the group; returns its size.
     int BuildGroup();
 
@@ -36,6 +36,7 @@ public:
     int GetGroupCount() const override { return m_nGroupCount; }
     void RestartGroup() override { m_nGroupNext = 0; }
     HWND GetMainWindow() const override;
+    CNTandrelDoc* GetCurrentDocument() const override { return m_pDoc; }
 
     // The command line as one path: surrounding double quotes are not part of it.
     static void PathFromCommandLine(const char* pszCmdLine, char* pszPath, int cchPath);

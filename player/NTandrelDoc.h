@@ -12,7 +12,7 @@ class CNTandrelSheet;
 class CNTandrelPageMedia;
 class CNTandrelPageVideo;
 class CNTandrelPageAudio;
-class CNTandrelPageInfo;
+class CNTandrelInfoPage;
 class CFile;
 
 enum {
@@ -47,6 +47,23 @@ public:
     BOOL OpenNextInGroup();
     // The current position in seconds; FALSE (and *pdPosition untouched) without media.
     BOOL GetPosition(double* pdPosition);
+
+    // Runs the Movie Controls sheet (commands 32778 and 32774): the pages get the
+    // document's values, and give them back only when the sheet ends with Finish.
+    void Configure();
+    // Fill the Media and Information pages from the document and the graph; FALSE when
+    // an interface of the graph could not be had (what was read stays).
+    BOOL FillMediaPage();
+    BOOL FillInfoPage();
+    // Moves the media to the Media page's seek position; FALSE without page or media.
+    BOOL SeekToMediaPage();
+    // Send the Audio page's volume (silence while muted) and balance to playback and keep
+    // them; FALSE without the page, without media or without audio.
+    BOOL ApplyVolume();
+    BOOL ApplyBalance();
+
+    // The document the application holds now, or null.
+    static CNTandrelDoc* Current();
 
     void VolumeUp();
     void VolumeDown();
@@ -94,7 +111,7 @@ public:
     CNTandrelPageMedia* m_pMediaPage;
     CNTandrelPageVideo* m_pVideoPage;
     CNTandrelPageAudio* m_pAudioPage;
-    CNTandrelPageInfo* m_pInfoPage;
+    CNTandrelInfoPage* m_pInfoPage;
     int m_nStartPage;
     BOOL m_bLoop;
     BOOL m_bGroupLoop;

@@ -28,6 +28,12 @@ public:
     // The main window, or null before it exists.
     virtual HWND GetMainWindow() const = 0;
 
+    // The document registered last, or null; the Movie Controls pages reach it here.
+    virtual CNTandrelDoc* GetCurrentDocument() const { return nullptr; }
+    // Asks for a name and saves a copy of the current media there (the Video page's
+    // "Save File"); a host without dialogs does nothing.
+    virtual void SaveMediaCopy() {}
+
     static CPlaybackHost* Get();
     // Returns the previous host.
     static CPlaybackHost* Set(CPlaybackHost* pHost);

@@ -49,3 +49,39 @@
 // The download's progress dialog.
 #define IDD_DOWNLOAD 120
 #define IDC_DOWNLOAD_PROGRESS 1201
+
+// The Movie Controls sheet: its texts, its four pages and their controls.
+#define IDS_MOVIE_CONTROLS 61230
+#define IDS_FINISH 61231
+#define IDD_PAGE_MEDIA 102
+#define IDD_PAGE_VIDEO 103
+#define IDD_PAGE_AUDIO 104
+#define IDD_PAGE_INFO 105
+#define IDC_LOOP 1007
+#define IDC_TREBLE 1008
+#define IDC_VOLUME 1009
+#define IDC_BASS 1010
+#define IDC_BALANCE 1012
+#define IDC_MUTE 1013
+#define IDC_POSITION 1017
+#define IDC_ORIGINAL 1021
+#define IDC_SCALABLE 1022
+#define IDC_FULL_SCREEN 1023
+#define IDC_PROGRESS 1025
+#define IDC_POSITION_TEXT 1027
+#define IDC_WIDTH 1031
+#define IDC_AVG_TIME 1032
+#define IDC_BIT_RATE 1034
+#define IDC_BIT_ERROR_RATE 1035
+#define IDC_DISPLAY_MODE 1036
+#define IDC_SIZE_GROUP 1039
+#define IDC_START_TIME 1043
+#define IDC_STOP_TIME 1044
+#define IDC_HEIGHT 1045
+#define IDC_RATE 1048
+#define IDC_CAPTION 1051
+#define IDC_THICK_FRAME 1052
+#define IDC_GROUP_LOOP 1054
+#define IDC_SAVE_FILE 1059
+// The pages' 99 ms timer.
+#define ID_PAGE_TIMER 1105

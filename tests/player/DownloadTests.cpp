@@ -7,7 +7,7 @@
 #include "LoopbackServer.h"
 #include "PlayerProcess.h"
 #include "TestEnv.h"
-#include "Xdo.h"
+#include "XInput.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 
 #include "PlayerProcess.h"
 #include "TestEnv.h"
-#include "Xdo.h"
+#include "XInput.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include "PlayerProcess.h"
 #include "TestEnv.h"
-#include "Xdo.h"
+#include "XInput.h"
 
 namespace {
 

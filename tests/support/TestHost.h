@@ -41,6 +41,8 @@ public:
     }
     void RestartGroup() override { m_nNext = 0; }
     HWND GetMainWindow() const override { return m_hwndMain; }
+    CNTandrelDoc* GetCurrentDocument() const override { return m_pDoc; }
+    void SaveMediaCopy() override { ++m_nSaveCopies; }
 
     CNTandrelDoc* m_pDoc = nullptr;
     BOOL m_bStartingUp = FALSE;
@@ -48,6 +50,7 @@ public:
     std::vector<std::string> m_group;
     int m_nNext = 0;
     bool m_bGroupChosen = false;
+    int m_nSaveCopies = 0;
 
 private:
     CPlaybackHost* m_pPrevious = nullptr;

@@ -1,0 +1,694 @@
+// The Movie Controls sheet in the real program, driven with the display's own keyboard and
+// mouse: opening it, its placement, its pages' figures and controls, what Finish and the
+// close box keep, seeks with the position slider, and saving a copy.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "PlayerProcess.h"
+#include "TestEnv.h"
+#include "XInput.h"
+
+namespace {
+
+const DWORD kStartMs = 20000;
+const DWORD kStateMs = 10000;
+const DWORD kSheetMs = 5000;
+
+// Control ids of the pages, as the templates give them.
+const int kRate = 1048, kLoop = 1007, kPosition = 1017;
+const int kCaption = 1051, kDisplayMode = 1036, kSaveFile = 1059;
+const int kVolume = 1009, kBalance = 1012, kBass = 1010, kMute = 1013;
+const int kPositionText = 1027, kWidth = 1031, kHeight = 1045, kAvgTime = 1032;
+const int kBitRate = 1034, kBitErrorRate = 1035, kStartTime = 1043, kStopTime = 1044;
+
+enum { kMedia = 0, kVideo = 1, kAudio = 2, kInformation = 3 };
+
+std::string Text(HWND hWnd)
+{
+    char sz[512] = "";
+    SendMessageA(hWnd, WM_GETTEXT, sizeof(sz), reinterpret_cast<LPARAM>(sz));
+    return sz;
+}
+
+struct FindSheet {
+    DWORD dwProcess;
+    const char* pszTitle;
+    HWND hFound;
+};
+
+BOOL CALLBACK FindVisibleDialog(HWND hWnd, LPARAM lParam)
+{
+    FindSheet* p = reinterpret_cast<FindSheet*>(lParam);
+    DWORD dwProcess = 0;
+    GetWindowThreadProcessId(hWnd, &dwProcess);
+    char szClass[32] = "";
+    GetClassNameA(hWnd, szClass, sizeof(szClass));
+    if (dwProcess == p->dwProcess && lstrcmpA(szClass, "#32770") == 0 && IsWindowVisible(hWnd) &&
+        (p->pszTitle == nullptr || Text(hWnd) == p->pszTitle)) {
+        p->hFound = hWnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindDialog(const CPlayerProcess& player, const char* pszTitle)
+{
+    FindSheet find = {player.ProcessId(), pszTitle, nullptr};
+    EnumWindows(FindVisibleDialog, reinterpret_cast<LPARAM>(&find));
+    return find.hFound;
+}
+
+HWND Page(HWND hSheet)
+{
+    return reinterpret_cast<HWND>(SendMessageA(hSheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+}
+
+HWND Tabs(HWND hSheet)
+{
+    return reinterpret_cast<HWND>(SendMessageA(hSheet, PSM_GETTABCONTROL, 0, 0));
+}
+
+int ActiveIndex(HWND hSheet)
+{
+    return static_cast<int>(SendMessageA(Tabs(hSheet), TCM_GETCURSEL, 0, 0));
+}
+
+HWND Control(HWND hSheet, int nID)
+{
+    return GetDlgItem(Page(hSheet), nID);
+}
+
+RECT WindowRect(HWND hWnd)
+{
+    RECT rc = {};
+    GetWindowRect(hWnd, &rc);
+    return rc;
+}
+
+std::string RectText(const RECT& rc)
+{
+    return std::to_string(rc.right - rc.left) + "x" + std::to_string(rc.bottom - rc.top) +
+           " at (" + std::to_string(rc.left) + ", " + std::to_string(rc.top) + ")";
+}
+
+DWORD StyleOf(HWND hWnd)
+{
+    return static_cast<DWORD>(GetWindowLongA(hWnd, GWL_STYLE));
+}
+
+struct Record {
+    INT32 bMute, nStartPage, lVolume, lTreble, lBass, lBalance, bCaption, bLoop;
+    double dRate;
+};
+
+bool ReadRecord(Record* pRecord)
+{
+    std::vector<BYTE> bytes;
+    if (!ReadSettingsBytes(&bytes) || bytes.size() != 56)
+        return false;
+    memcpy(&pRecord->bLoop, &bytes[0], 4);
+    memcpy(&pRecord->bCaption, &bytes[8], 4);
+    memcpy(&pRecord->bMute, &bytes[20], 4);
+    memcpy(&pRecord->nStartPage, &bytes[24], 4);
+    memcpy(&pRecord->dRate, &bytes[32], 8);
+    memcpy(&pRecord->lVolume, &bytes[40], 4);
+    memcpy(&pRecord->lTreble, &bytes[44], 4);
+    memcpy(&pRecord->lBass, &bytes[48], 4);
+    memcpy(&pRecord->lBalance, &bytes[52], 4);
+    return true;
+}
+
+// The file dialogs remember, per program, the folder last saved into, and the player's
+// next Open dialog starts there. A test that saves puts the record back as it found it,
+// so that it does not move the folder the next test's Open dialog starts in.
+class CLastVisitedKeeper {
+public:
+    CLastVisitedKeeper()
+    {
+        HKEY hKey = nullptr;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &hKey) != ERROR_SUCCESS)
+            return;
+        m_bExisted = true;
+        for (DWORD i = 0;; ++i) {
+            char szName[256];
+            DWORD cchName = sizeof(szName), dwType = 0, cbData = 0;
+            if (RegEnumValueA(hKey, i, szName, &cchName, nullptr, &dwType, nullptr, &cbData) !=
+                ERROR_SUCCESS)
+                break;
+            Value value = {szName, dwType, std::vector<BYTE>(cbData)};
+            cchName = sizeof(szName);
+            RegEnumValueA(hKey, i, szName, &cchName, nullptr, &dwType, value.data.data(), &cbData);
+            m_values.push_back(value);
+        }
+        RegCloseKey(hKey);
+    }
+    ~CLastVisitedKeeper()
+    {
+        RegDeleteKeyA(HKEY_CURRENT_USER, kKey);
+        HKEY hKey = nullptr;
+        if (!m_bExisted || RegCreateKeyA(HKEY_CURRENT_USER, kKey, &hKey) != ERROR_SUCCESS)
+            return;
+        for (const Value& value : m_values)
+            RegSetValueExA(hKey, value.name.c_str(), 0, value.dwType, value.data.data(),
+                           static_cast<DWORD>(value.data.size()));
+        RegCloseKey(hKey);
+    }
+    CLastVisitedKeeper(const CLastVisitedKeeper&) = delete;
+    CLastVisitedKeeper& operator=(const CLastVisitedKeeper&) = delete;
+
+private:
+    static constexpr const char* kKey =
+        "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\LastVisitedMRU";
+    struct Value {
+        std::string name;
+        DWORD dwType;
+        std::vector<BYTE> data;
+    };
+    bool m_bExisted = false;
+    std::vector<Value> m_values;
+};
+
+class MovieControls : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        DeleteSettingsKey();
+        CreateSettingsKey();
+    }
+    void TearDown() override
+    {
+        player.Kill();
+        DeleteSettingsKey();
+    }
+
+    // Starts the player on a media of the build, fitted, and gives it the keyboard.
+    void Start(const char* pszMedia, int nState = 3)
+    {
+        ASSERT_TRUE(player.Start(MediaPath(pszMedia), ScratchDir("controls")));
+        ASSERT_NE(player.WaitMainWindow(kStartMs), nullptr);
+        ASSERT_TRUE(player.WaitPlayState(nState, kStateMs)) << player.PlayState();
+        Focus();
+    }
+
+    // A click on the main window's caption makes it the window the keys go to.
+    void Focus()
+    {
+        RECT rc = WindowRect(player.MainWindow());
+        ASSERT_TRUE(Xdo("mousemove " + std::to_string(rc.left + 40) + " " +
+                        std::to_string(rc.top + 8) + " click 1"));
+        ASSERT_TRUE(WaitFor([&]() { return GetForegroundWindow() == player.MainWindow(); },
+                            kSheetMs));
+    }
+
+    // Types Ctrl+T or Ctrl+I and waits for the sheet.
+    HWND Open(const char* pszKeys = "ctrl+t")
+    {
+        EXPECT_TRUE(XKey(pszKeys));
+        HWND hSheet = nullptr;
+        EXPECT_TRUE(WaitFor(
+            [&]() {
+                hSheet = FindDialog(player, "Movie Controls");
+                return hSheet != nullptr && Page(hSheet) != nullptr;
+            },
+            kSheetMs))
+            << "no Movie Controls sheet after " << pszKeys;
+        return hSheet;
+    }
+
+    // Brings page nIndex to the front as the keyboard does: a click on the first tab gives
+    // the tabs the focus, then the arrow key moves along them. A page made for the first
+    // time may take the focus from the tabs, so the walk is started again (at most twice).
+    bool ShowPage(HWND hSheet, int nIndex)
+    {
+        RECT rcTabs = WindowRect(Tabs(hSheet));
+        std::string args = "mousemove " + std::to_string(rcTabs.left + 15) + " " +
+                           std::to_string(rcTabs.top + 10) + " click 1";
+        for (int i = 0; i < nIndex; ++i)
+            args += " sleep 0.3 key Right";
+        for (int nTry = 0; nTry < 3; ++nTry) {
+            if (!Xdo(args))
+                return false;
+            if (WaitFor([&]() { return ActiveIndex(hSheet) == nIndex && Page(hSheet) != nullptr; },
+                        2000))
+                return true;
+        }
+        return false;
+    }
+
+    bool Gone(HWND hSheet)
+    {
+        return WaitFor([&]() { return !IsWindow(hSheet) || !IsWindowVisible(hSheet); },
+                       kSheetMs);
+    }
+
+    bool Finish(HWND hSheet) { return XClick(GetDlgItem(hSheet, IDOK)) && Gone(hSheet); }
+
+    // The close box at the right end of the sheet's caption.
+    bool CloseBox(HWND hSheet)
+    {
+        RECT rc = WindowRect(hSheet);
+        return Xdo("mousemove " + std::to_string(rc.right - 14) + " " +
+                   std::to_string(rc.top + 11) + " click 1") &&
+               Gone(hSheet);
+    }
+
+    // Replaces the text of an edit field by typing.
+    bool TypeInto(HWND hEdit, const std::string& text)
+    {
+        return XClick(hEdit) && XKey("ctrl+a BackSpace") && XType(text);
+    }
+
+    // Ends the program with Ctrl+E and asserts it ended by itself with code 0.
+    void Exit()
+    {
+        Focus();
+        ASSERT_TRUE(XKey("ctrl+e"));
+        DWORD dwCode = 1;
+        ASSERT_TRUE(player.WaitExit(kStateMs, &dwCode)) << "the player did not end";
+        EXPECT_EQ(dwCode, 0u);
+    }
+
+    CPlayerProcess player;
+};
+
+TEST_F(MovieControls, BothCommandsOpenTheSheetWithFourTabsAndOnlyFinish)
+{
+    Start("vost.mpg");
+    for (const char* pszKeys : {"ctrl+t", "ctrl+i"}) {
+        SCOPED_TRACE(pszKeys);
+        HWND hSheet = Open(pszKeys);
+        ASSERT_NE(hSheet, nullptr);
+        EXPECT_EQ(GetWindow(hSheet, GW_OWNER), player.MainWindow());
+        EXPECT_FALSE(IsWindowEnabled(player.MainWindow()));
+        EXPECT_FALSE(IsWindowEnabled(player.PaletteFrame()));
+        EXPECT_EQ(RectText(WindowRect(hSheet)), "342x188 at (229, 382)");
+        EXPECT_EQ(SendMessageA(Tabs(hSheet), TCM_GETITEMCOUNT, 0, 0), 4);
+
+        std::vector<std::string> buttons;
+        for (HWND h = GetWindow(hSheet, GW_CHILD); h != nullptr; h = GetWindow(h, GW_HWNDNEXT)) {
+            char szClass[32] = "";
+            GetClassNameA(h, szClass, sizeof(szClass));
+            if (lstrcmpiA(szClass, "Button") == 0 && IsWindowVisible(h))
+                buttons.push_back(Text(h));
+        }
+        EXPECT_EQ(buttons, std::vector<std::string>{"Finish"});
+        POINT ptClient = {294, 8};
+        ClientToScreen(hSheet, &ptClient);
+        EXPECT_EQ(RectText(WindowRect(GetDlgItem(hSheet, IDOK))),
+                  "36x16 at (" + std::to_string(ptClient.x) + ", " + std::to_string(ptClient.y) + ")");
+
+        // The tab texts are the pages' captions.
+        std::vector<std::string> pages;
+        for (int i = 0; i < 4; ++i) {
+            ASSERT_TRUE(ShowPage(hSheet, i)) << "page " << i << ", in front " << ActiveIndex(hSheet);
+            pages.push_back(Text(Page(hSheet)));
+        }
+        EXPECT_EQ(pages, (std::vector<std::string>{"Media", "Video", "Audio", "Information"}));
+        ASSERT_TRUE(CloseBox(hSheet));
+        EXPECT_TRUE(IsWindowEnabled(player.MainWindow()));
+    }
+    Exit();
+}
+
+TEST_F(MovieControls, TheSheetTakesTheLargeLayoutAbove96Dpi)
+{
+    // The prefix's resolution, as the display settings set it; put back afterwards.
+    HKEY hKey = nullptr;
+    ASSERT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, "Control Panel\\Desktop", &hKey), ERROR_SUCCESS);
+    DWORD dwOld = 0, cbOld = sizeof(dwOld), dwType = 0;
+    bool bHadValue = RegQueryValueExA(hKey, "LogPixels", nullptr, &dwType,
+                                      reinterpret_cast<BYTE*>(&dwOld), &cbOld) == ERROR_SUCCESS;
+    DWORD dwDpi = 120;
+    RegSetValueExA(hKey, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dwDpi),
+                   sizeof(dwDpi));
+    struct Restore {
+        HKEY hKey;
+        bool bHad;
+        DWORD dwOld;
+        ~Restore()
+        {
+            if (bHad)
+                RegSetValueExA(hKey, "LogPixels", 0, REG_DWORD,
+                               reinterpret_cast<const BYTE*>(&dwOld), sizeof(dwOld));
+            else
+                RegDeleteValueA(hKey, "LogPixels");
+            RegCloseKey(hKey);
+        }
+    } restore = {hKey, bHadValue, dwOld};
+
+    Start("vost.mpg");
+    HWND hSheet = Open("ctrl+i");
+    ASSERT_NE(hSheet, nullptr);
+    EXPECT_EQ(RectText(WindowRect(hSheet)), "454x230 at (173, 340)");
+    POINT ptClient = {386, 8};
+    ClientToScreen(hSheet, &ptClient);
+    EXPECT_EQ(RectText(WindowRect(GetDlgItem(hSheet, IDOK))),
+              "42x20 at (" + std::to_string(ptClient.x) + ", " + std::to_string(ptClient.y) + ")");
+    ASSERT_TRUE(CloseBox(hSheet));
+    Exit();
+}
+
+TEST_F(MovieControls, FinishKeepsTheActivePageAcrossRunsAndTheCloseBoxDoesNot)
+{
+    Start("vost.mpg");
+    HWND hSheet = Open();
+    ASSERT_NE(hSheet, nullptr);
+    EXPECT_EQ(ActiveIndex(hSheet), kMedia);
+    ASSERT_TRUE(ShowPage(hSheet, kAudio));
+    ASSERT_TRUE(Finish(hSheet));
+
+    hSheet = Open("ctrl+i");
+    ASSERT_NE(hSheet, nullptr);
+    EXPECT_EQ(ActiveIndex(hSheet), kAudio);
+    ASSERT_TRUE(ShowPage(hSheet, kVideo));
+    ASSERT_TRUE(CloseBox(hSheet));
+    Exit();
+    Record record = {};
+    ASSERT_TRUE(ReadRecord(&record));
+    EXPECT_EQ(record.nStartPage, kAudio);
+
+    // The next run opens on the same page.
+    Start("vost.mpg");
+    hSheet = Open();
+    ASSERT_NE(hSheet, nullptr);
+    EXPECT_EQ(ActiveIndex(hSheet), kAudio);
+    ASSERT_TRUE(CloseBox(hSheet));
+    Exit();
+}
+
+// "     " and a number with eight decimals.
+bool IsPositionText(const std::string& text, double* pdValue)
+{
+    if (text.size() < 15 || text.compare(0, 5, "     ") != 0)
+        return false;
+    size_t nDot = text.find('.');
+    if (nDot == std::string::npos || text.size() - nDot - 1 != 8)
+        return false;
+    *pdValue = atof(text.c_str());
+    return true;
+}
+
+TEST_F(MovieControls, TheInformationPageShowsTheFiguresAndFollowsPlayback)
+{
+    Start("clip10.mpg");
+    HWND hSheet = Open("ctrl+i");
+    ASSERT_NE(hSheet, nullptr);
+    ASSERT_TRUE(ShowPage(hSheet, kInformation));
+    EXPECT_EQ(Text(Control(hSheet, kWidth)), "352");
+    EXPECT_EQ(Text(Control(hSheet, kHeight)), "240");
+    EXPECT_EQ(Text(Control(hSheet, kAvgTime)), "0.04");
+    EXPECT_EQ(Text(Control(hSheet, kStartTime)), "0") << "the engine gives no preroll time";
+
+    // Playback goes on under the sheet, and the position follows it.
+    double dFirst = -1, dLater = -1;
+    ASSERT_TRUE(WaitFor(
+        [&]() { return IsPositionText(Text(Control(hSheet, kPositionText)), &dFirst); },
+        kSheetMs))
+        << Text(Control(hSheet, kPositionText));
+    ASSERT_TRUE(WaitFor(
+        [&]() {
+            return IsPositionText(Text(Control(hSheet, kPositionText)), &dLater) &&
+                   dLater > dFirst + 0.3;
+        },
+        kSheetMs))
+        << "stayed at " << dFirst;
+    ASSERT_TRUE(CloseBox(hSheet));
+
+    // Without media every figure is zero.
+    ASSERT_TRUE(XKey("ctrl+n"));
+    ASSERT_TRUE(player.WaitPlayState(0, kStateMs));
+    hSheet = Open("ctrl+i");
+    ASSERT_NE(hSheet, nullptr);
+    ASSERT_TRUE(ShowPage(hSheet, kInformation));
+    ASSERT_TRUE(WaitFor([&]() { return !Text(Control(hSheet, kPositionText)).empty(); },
+                        kSheetMs));
+    EXPECT_EQ(Text(Control(hSheet, kPositionText)), "     0.00000000");
+    for (int nID : {kWidth, kHeight, kAvgTime, kBitRate, kBitErrorRate, kStartTime, kStopTime})
+        EXPECT_EQ(Text(Control(hSheet, nID)), "0") << nID;
+    ASSERT_TRUE(CloseBox(hSheet));
+    Exit();
+}
+
+// The screen point of a slider position, from the trackbar's own thumb rectangle.
+POINT SliderPoint(HWND hSlider, int nValue)
+{
+    int nMin = static_cast<int>(SendMessageA(hSlider, TBM_GETRANGEMIN, 0, 0));
+    int nMax = static_cast<int>(SendMessageA(hSlider, TBM_GETRANGEMAX, 0, 0));
+    RECT rc = WindowRect(hSlider);
+    bool bVertical = (StyleOf(hSlider) & TBS_VERT) != 0;
+    // The channel leaves about a thumb's half plus the border at each end.
+    const int nInset = 13;
+    double dShare = nMax > nMin ? static_cast<double>(nValue - nMin) / (nMax - nMin) : 0;
+    if (bVertical)
+        return POINT{(rc.left + rc.right) / 2,
+                     rc.top + nInset + static_cast<int>(dShare * (rc.bottom - rc.top - 2 * nInset))};
+    return POINT{rc.left + nInset + static_cast<int>(dShare * (rc.right - rc.left - 2 * nInset)),
+                 (rc.top + rc.bottom) / 2};
+}
+
+// Drags a slider's thumb from one value to another in steps, as a hand does.
+bool Drag(HWND hSlider, int nFrom, int nTo, int nSteps)
+{
+    POINT from = SliderPoint(hSlider, nFrom);
+    std::string args = "mousemove " + std::to_string(from.x) + " " + std::to_string(from.y) +
+                       " mousedown 1";
+    for (int i = 1; i <= nSteps; ++i) {
+        POINT pt = SliderPoint(hSlider, nFrom + (nTo - nFrom) * i / nSteps);
+        args += " sleep 0.03 mousemove " + std::to_string(pt.x) + " " + std::to_string(pt.y);
+    }
+    return Xdo(args + " sleep 0.1 mouseup 1");
+}
+
+int SliderPos(HWND hSlider)
+{
+    return static_cast<int>(SendMessageA(hSlider, TBM_GETPOS, 0, 0));
+}
+
+// Dragging the position slider on the sample with sound and picture, running and paused:
+// no hang, the released position is where the media is, and playback goes on.
+TEST_F(MovieControls, DraggingThePositionSliderSeeksWithoutAHang)
+{
+    Start("clip10.mpg");
+    struct Row {
+        const char* pszName;
+        UINT vkState;  // F2 runs, F3 pauses
+        int nState;
+    } rows[] = {{"running", VK_F2, 3}, {"paused", VK_F3, 2}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.pszName);
+        player.PostKey(row.vkState);
+        ASSERT_TRUE(player.WaitPlayState(row.nState, kStateMs));
+        HWND hSheet = Open();
+        ASSERT_NE(hSheet, nullptr);
+        ASSERT_TRUE(ShowPage(hSheet, kMedia));
+        HWND hSlider = Control(hSheet, kPosition);
+        int nMax = static_cast<int>(SendMessageA(hSlider, TBM_GETRANGEMAX, 0, 0));
+        ASSERT_GT(nMax, 900) << "the slider spans the media in hundredths";
+        int nFrom = SliderPos(hSlider);
+        ASSERT_TRUE(Drag(hSlider, nFrom, nMax * 8 / 10, 25));
+        int nReleased = SliderPos(hSlider);
+        EXPECT_GT(nReleased, nMax * 6 / 10);
+        // The next ticks read the graph's position back: the released one (and onwards
+        // while running); the sheet still answers, so nothing hung.
+        Sleep(0);
+        ASSERT_TRUE(WaitFor(
+            [&]() {
+                int nNow = SliderPos(hSlider);
+                return nNow >= nReleased - 20 && nNow <= nReleased + 150;
+            },
+            kSheetMs))
+            << "released at " << nReleased << ", slider at " << SliderPos(hSlider);
+        ASSERT_TRUE(CloseBox(hSheet));
+        EXPECT_TRUE(player.WaitPlayState(row.nState, kStateMs));
+    }
+    Exit();
+}
+
+TEST_F(MovieControls, FinishStoresTheAudioPageInTheSettingsRecord)
+{
+    Start("vost.mpg");
+    HWND hSheet = Open();
+    ASSERT_NE(hSheet, nullptr);
+    ASSERT_TRUE(ShowPage(hSheet, kAudio));
+    ASSERT_TRUE(Drag(Control(hSheet, kBass), 0, -5000, 5));
+    ASSERT_TRUE(Drag(Control(hSheet, kVolume), -1000, -3000, 5));
+    int nBass = SliderPos(Control(hSheet, kBass));
+    int nVolume = SliderPos(Control(hSheet, kVolume));
+    EXPECT_LT(nBass, -3000);
+    EXPECT_LT(nVolume, -2000);
+    ASSERT_TRUE(XClick(Control(hSheet, kMute)));
+    ASSERT_TRUE(Finish(hSheet));
+    Exit();
+
+    Record record = {};
+    ASSERT_TRUE(ReadRecord(&record));
+    EXPECT_EQ(record.bMute, 1);
+    EXPECT_EQ(record.lBass, nBass);
+    EXPECT_EQ(record.lVolume, nVolume);
+    EXPECT_EQ(record.nStartPage, kAudio);
+}
+
+TEST_F(MovieControls, TheRateFieldTakesZeroToFourAndRefusesTheRest)
+{
+    Start("vost.mpg");
+    struct Row {
+        const char* pszTyped;
+        const char* pszMessage;  // null: accepted
+    } rows[] = {
+        {"4.01", "Please enter a number between 0 and 4."},
+        {"abc", "Please enter a number."},
+        {"", "Please enter a number."},
+        {"-0.5", "Please enter a number between 0 and 4."},
+        {"4", nullptr},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.pszTyped);
+        HWND hSheet = Open();
+        ASSERT_NE(hSheet, nullptr);
+        ASSERT_TRUE(ShowPage(hSheet, kMedia));
+        HWND hRate = Control(hSheet, kRate);
+        ASSERT_TRUE(TypeInto(hRate, row.pszTyped));
+        ASSERT_TRUE(XClick(GetDlgItem(hSheet, IDOK)));
+        if (row.pszMessage == nullptr) {
+            ASSERT_TRUE(Gone(hSheet));
+            continue;
+        }
+        HWND hBox = nullptr;
+        ASSERT_TRUE(WaitFor([&]() { return (hBox = FindDialog(player, "Tandrel98")) != nullptr; },
+                            kSheetMs));
+        std::string text;
+        for (HWND h = GetWindow(hBox, GW_CHILD); h != nullptr; h = GetWindow(h, GW_HWNDNEXT)) {
+            if (GetDlgCtrlID(h) == 0xFFFF)
+                text = Text(h);
+        }
+        EXPECT_EQ(text, row.pszMessage);
+        EXPECT_EQ(GetWindow(hBox, GW_OWNER), hSheet);
+        ASSERT_TRUE(XKey("Return"));
+        ASSERT_TRUE(WaitFor([&]() { return !IsWindow(hBox); }, kSheetMs));
+        // The sheet stays, on the Media page, with the field to correct in focus.
+        EXPECT_TRUE(IsWindowVisible(hSheet));
+        EXPECT_EQ(ActiveIndex(hSheet), kMedia);
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof(info);
+        ASSERT_TRUE(WaitFor(
+            [&]() {
+                return GetGUIThreadInfo(GetWindowThreadProcessId(hSheet, nullptr), &info) &&
+                       info.hwndFocus == hRate;
+            },
+            kSheetMs));
+        ASSERT_TRUE(CloseBox(hSheet));
+    }
+    HWND hSheet = Open();
+    ASSERT_NE(hSheet, nullptr);
+    EXPECT_EQ(Text(Control(hSheet, kRate)), "4");
+    ASSERT_TRUE(CloseBox(hSheet));
+    Exit();
+    Record record = {};
+    ASSERT_TRUE(ReadRecord(&record));
+    EXPECT_EQ(record.dRate, 4.0);
+}
+
+TEST_F(MovieControls, UncheckingCaptionAndFinishRemovesTheCaptionTheCloseBoxDoesNot)
+{
+    Start("vost.mpg");
+    HWND hMain = player.MainWindow();
+    RECT rcBefore = WindowRect(hMain);
+    struct Row {
+        bool bFinish;
+        bool bCaptionAfter;
+    } rows[] = {{false, true}, {true, false}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.bFinish ? "Finish" : "close box");
+        HWND hSheet = Open();
+        ASSERT_NE(hSheet, nullptr);
+        ASSERT_TRUE(ShowPage(hSheet, kVideo));
+        ASSERT_TRUE(XClick(Control(hSheet, kCaption)));
+        ASSERT_TRUE(row.bFinish ? Finish(hSheet) : CloseBox(hSheet));
+        EXPECT_EQ((StyleOf(hMain) & WS_CAPTION) == WS_CAPTION, row.bCaptionAfter);
+    }
+    RECT rcAfter = WindowRect(hMain);
+    EXPECT_EQ(rcAfter.bottom - rcAfter.top, rcBefore.bottom - rcBefore.top - 16);
+    EXPECT_EQ(rcAfter.left, rcBefore.left);
+    Exit();
+    Record record = {};
+    ASSERT_TRUE(ReadRecord(&record));
+    EXPECT_EQ(record.bCaption, 0);
+}
+
+TEST_F(MovieControls, TheDisplayModeListOpensOn640x480x08EveryTime)
+{
+    Start("vost.mpg");
+    HWND hSheet = Open();
+    ASSERT_NE(hSheet, nullptr);
+    ASSERT_TRUE(ShowPage(hSheet, kVideo));
+    HWND hCombo = Control(hSheet, kDisplayMode);
+    EXPECT_EQ(Text(hCombo), "640x480x08");
+    EXPECT_EQ(SendMessageA(hCombo, CB_GETCOUNT, 0, 0), 8);
+    // Home picks the list's first entry, as a person choosing with the keyboard does.
+    ASSERT_TRUE(XClick(hCombo));
+    ASSERT_TRUE(XKey("Home Down Return"));
+    ASSERT_TRUE(WaitFor([&]() { return Text(hCombo) == "320x200x16"; }, kSheetMs))
+        << Text(hCombo);
+    ASSERT_TRUE(Finish(hSheet));
+    hSheet = Open();
+    ASSERT_NE(hSheet, nullptr);
+    EXPECT_EQ(ActiveIndex(hSheet), kVideo);
+    EXPECT_EQ(Text(Control(hSheet, kDisplayMode)), "640x480x08");
+    ASSERT_TRUE(CloseBox(hSheet));
+    Exit();
+}
+
+TEST_F(MovieControls, SaveFileWritesAByteIdenticalCopyAndRefusesTheMediaItself)
+{
+    CLastVisitedKeeper keeper;
+    std::string dir = ScratchDir("save-file");
+    std::string media = dir + "\\movie.mpg";
+    ASSERT_TRUE(CopyFileA(MediaPath("clip.mpg").c_str(), media.c_str(), FALSE));
+    std::vector<BYTE> original = ReadFileBytes(media);
+    ASSERT_TRUE(player.Start("\"" + media + "\"", dir));
+    ASSERT_NE(player.WaitMainWindow(kStartMs), nullptr);
+    Focus();
+
+    struct Row {
+        std::string target;
+        bool bWritten;
+    } rows[] = {{dir + "\\copy.mpg", true}, {media, false}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.target);
+        HWND hSheet = Open();
+        ASSERT_NE(hSheet, nullptr);
+        ASSERT_TRUE(ShowPage(hSheet, kVideo));
+        ASSERT_TRUE(XClick(Control(hSheet, kSaveFile)));
+        HWND hSave = nullptr;
+        ASSERT_TRUE(WaitFor(
+            [&]() {
+                hSave = FindDialog(player, nullptr);
+                return hSave != nullptr && hSave != hSheet;
+            },
+            kSheetMs));
+        EXPECT_EQ(GetWindow(hSave, GW_OWNER), hSheet) << "the save dialog sits on the sheet";
+        EXPECT_FALSE(IsWindowEnabled(hSheet));
+        ASSERT_TRUE(XKey("ctrl+a BackSpace"));
+        ASSERT_TRUE(XType(row.target));
+        ASSERT_TRUE(XKey("Return"));
+        if (!row.bWritten) {
+            HWND hBox = nullptr;
+            ASSERT_TRUE(WaitFor(
+                [&]() { return (hBox = FindDialog(player, "Tandrel98")) != nullptr; }, kSheetMs));
+            ASSERT_TRUE(XKey("Return"));
+        }
+        ASSERT_TRUE(WaitFor([&]() { return IsWindowEnabled(hSheet) != FALSE; }, kSheetMs));
+        EXPECT_EQ(ReadFileBytes(row.target), original);
+        ASSERT_TRUE(CloseBox(hSheet));
+    }
+    EXPECT_EQ(ReadFileBytes(media), original);
+    Exit();
+}
+
+}  // namespace

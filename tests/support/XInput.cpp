@@ -1,0 +1,94 @@
+#include "XInput.h"
+
+#include <vector>
+
+namespace {
+
+bool FileExistsAt(const char* pszPath)
+{
+    return GetFileAttributesA(pszPath) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string ReadSmallFile(const char* pszPath)
+{
+    HANDLE h = CreateFileA(pszPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return "";
+    char sz[32] = "";
+    DWORD cb = 0;
+    ReadFile(h, sz, sizeof(sz) - 1, &cb, nullptr);
+    CloseHandle(h);
+    return std::string(sz, cb);
+}
+
+}  // namespace
+
+bool Xdo(const std::string& args, DWORD dwMilliseconds)
+{
+    // A host program's end cannot be waited for from here: the shell around it leaves
+    // its exit code in a file, renamed into place once complete.
+    static int s_nRun = 0;
+    std::string name = "tandrel-xdo-" + std::to_string(GetCurrentProcessId()) + "-" +
+                       std::to_string(++s_nRun);
+    std::string unixDone = "/tmp/" + name;
+    std::string winDone = "Z:\\tmp\\" + name;
+    DeleteFileA(winDone.c_str());
+    std::string command = "\"Z:\\bin\\sh\" -c \"xdotool " + args + "; echo $? > " + unixDone +
+                          ".tmp && mv " + unixDone + ".tmp " + unixDone + "\"";
+    std::vector<char> buffer(command.begin(), command.end());
+    buffer.push_back('\0');
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                        &pi))
+        return false;
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    DWORD dwStart = GetTickCount();
+    while (!FileExistsAt(winDone.c_str())) {
+        if (GetTickCount() - dwStart >= dwMilliseconds)
+            return false;
+        Sleep(20);
+    }
+    std::string code = ReadSmallFile(winDone.c_str());
+    DeleteFileA(winDone.c_str());
+    return code.compare(0, 1, "0") == 0 && (code.size() == 1 || code[1] == '\n');
+}
+
+bool XClick(HWND hWnd)
+{
+    RECT rc;
+    if (!GetWindowRect(hWnd, &rc))
+        return false;
+    return Xdo("mousemove " + std::to_string((rc.left + rc.right) / 2) + " " +
+               std::to_string((rc.top + rc.bottom) / 2) + " click 1");
+}
+
+bool XKey(const std::string& keys)
+{
+    return Xdo("key --delay 60 " + keys);
+}
+
+bool XType(const std::string& text)
+{
+    return Xdo("type --delay 60 -- '" + text + "'");
+}
+
+bool XdoKey(const char* pszKey, HWND hWnd)
+{
+    // The display's own window behind a window of any process, which the platform
+    // keeps as a property of it.
+    HANDLE hXWindow = hWnd != nullptr ? GetPropA(hWnd, "__wine_x11_whole_window") : nullptr;
+    std::string focus;
+    if (hXWindow != nullptr)
+        focus = "windowfocus --sync " + std::to_string(reinterpret_cast<UINT_PTR>(hXWindow)) + " ";
+    return Xdo(focus + "key " + pszKey);
+}
+
+bool XdoClick(POINT ptScreen)
+{
+    return Xdo("mousemove " + std::to_string(ptScreen.x) + " " + std::to_string(ptScreen.y) +
+               " click 1");
+}

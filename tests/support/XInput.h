@@ -1,0 +1,23 @@
+// Real input on the test's X display, as a person's keyboard and mouse give it: runs
+// xdotool (a host program) and waits, bounded, until it has finished.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// Runs "xdotool <args>" (chained xdotool commands allowed); true when it ran and ended
+// with code 0 within dwMilliseconds.
+bool Xdo(const std::string& args, DWORD dwMilliseconds = 15000);
+// A left click at the centre of hWnd (screen coordinates of the display).
+bool XClick(HWND hWnd);
+// Keys as xdotool names them ("ctrl+t", "Tab", "Return"), typed to the focused window.
+bool XKey(const std::string& keys);
+// Text typed key by key.
+bool XType(const std::string& text);
+// Presses and releases a key, with the input focus first given to hWnd's window on the
+// display when hWnd is not null, so that a window of another program that appeared
+// meanwhile does not take the key.
+bool XdoKey(const char* pszKey, HWND hWnd = nullptr);
+// Moves the pointer to a point of the screen and clicks its left button there.
+bool XdoClick(POINT ptScreen);
