@@ -5,7 +5,7 @@
 #include <string>
 
 #include "LoopbackServer.h"
-#include "PlayerProcess.h"
+#include "PlayerTest.h"
 #include "TestEnv.h"
 #include "XInput.h"
 
@@ -18,38 +18,11 @@ const int kProgressBar = 1201;
 const char kCantPlayFile[] = "Can't play this file! \nTandrel98 may not recognize this file type or "
                              "this file in the CD-ROM is damaged. ";
 
-struct FindDialog {
-    DWORD dwProcess;
-    int nChild;  // a control the dialog must hold, or 0
-    HWND hFound;
-};
-
-BOOL CALLBACK FindDialogOf(HWND hWnd, LPARAM lParam)
-{
-    FindDialog* p = reinterpret_cast<FindDialog*>(lParam);
-    DWORD dwProcess = 0;
-    GetWindowThreadProcessId(hWnd, &dwProcess);
-    char szClass[16] = "";
-    GetClassNameA(hWnd, szClass, sizeof(szClass));
-    if (dwProcess == p->dwProcess && lstrcmpA(szClass, "#32770") == 0 && IsWindowVisible(hWnd) &&
-        (p->nChild == 0 || GetDlgItem(hWnd, p->nChild) != nullptr)) {
-        p->hFound = hWnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 HWND WaitDialog(CPlayerProcess& player, int nChild, DWORD dwMs)
 {
-    FindDialog find = {player.ProcessId(), nChild, nullptr};
-    WaitFor(
-        [&]() {
-            find.hFound = nullptr;
-            EnumWindows(FindDialogOf, reinterpret_cast<LPARAM>(&find));
-            return find.hFound != nullptr;
-        },
-        dwMs);
-    return find.hFound;
+    HWND hFound = nullptr;
+    WaitFor([&]() { return (hFound = player.TopDialog(nChild)) != nullptr; }, dwMs);
+    return hFound;
 }
 
 POINT CentreOf(HWND hWnd)
@@ -60,19 +33,8 @@ POINT CentreOf(HWND hWnd)
     return pt;
 }
 
-class DownloadTest : public testing::Test {
+class DownloadTest : public CPlayerTest {
 protected:
-    void SetUp() override
-    {
-        DeleteSettingsKey();
-        CreateSettingsKey();
-    }
-    void TearDown() override
-    {
-        EXPECT_EQ(player.CloseAndExitCode(5000), 0u);
-        DeleteSettingsKey();
-    }
-
     // Starts the player on the sample and asks it, through its Open Internet dialog, for
     // an address of the stalling server; returns the download's dialog.
     HWND StartDownload(CLoopbackServer& server)
@@ -97,8 +59,6 @@ protected:
         EXPECT_NE(hProgress, nullptr) << "no progress shown";
         return hProgress;
     }
-
-    CPlayerProcess player;
 };
 
 TEST_F(DownloadTest, TheInterfaceStaysAliveAndCancelEndsTheDownload)

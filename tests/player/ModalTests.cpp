@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "PlayerProcess.h"
+#include "PlayerTest.h"
 #include "TestEnv.h"
 #include "XInput.h"
 
@@ -19,6 +19,7 @@ const DWORD kStateMs = 10000;
 const UINT kExitButton = 32780;
 const UINT kPlayButton = 32775;
 const UINT kOpenInternetButton = 32788;
+const int kSaveFileButton = 1059;
 
 // The centre of a palette button on the screen: the palette lays its buttons out in rows
 // of three inside a border of five pixels.
@@ -43,31 +44,9 @@ POINT CloseBoxPoint(HWND hFrame)
     return pt;
 }
 
-struct FindDialog {
-    DWORD dwProcess;
-    HWND hFound;
-};
-
-BOOL CALLBACK FindDialogOf(HWND hWnd, LPARAM lParam)
-{
-    FindDialog* p = reinterpret_cast<FindDialog*>(lParam);
-    DWORD dwProcess = 0;
-    GetWindowThreadProcessId(hWnd, &dwProcess);
-    char szClass[16] = "";
-    GetClassNameA(hWnd, szClass, sizeof(szClass));
-    if (dwProcess == p->dwProcess && lstrcmpA(szClass, "#32770") == 0 && IsWindowVisible(hWnd)) {
-        p->hFound = hWnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// The visible dialog or message box of the player, if any.
 HWND FindModal(CPlayerProcess& player)
 {
-    FindDialog find = {player.ProcessId(), nullptr};
-    EnumWindows(FindDialogOf, reinterpret_cast<LPARAM>(&find));
-    return find.hFound;
+    return player.TopDialog();
 }
 
 // How each kind of modal window is brought up from a playing player.
@@ -113,7 +92,39 @@ void ShowTheCantPlayMessage(CPlayerProcess& player, const std::string& scratch)
         kStateMs);
 }
 
+void OpenMovieControls(CPlayerProcess& player, const std::string&)
+{
+    XdoKey("ctrl+t", player.MainWindow());
+}
+
+// Save File on the Movie Controls sheet's Video page: a file dialog on top of the sheet.
+void OpenTheSaveFileDialog(CPlayerProcess& player, const std::string&)
+{
+    XdoKey("ctrl+t", player.MainWindow());
+    HWND hSheet = nullptr;
+    WaitFor([&]() { return (hSheet = FindModal(player)) != nullptr; }, kStateMs);
+    SendMessageA(hSheet, PSM_SETCURSEL, 1, 0);
+    HWND hPage = nullptr;
+    WaitFor(
+        [&]() {
+            hPage = reinterpret_cast<HWND>(SendMessageA(hSheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+            return hPage != nullptr && GetDlgItem(hPage, kSaveFileButton) != nullptr;
+        },
+        kStateMs);
+    RECT rc;
+    GetWindowRect(GetDlgItem(hPage, kSaveFileButton), &rc);
+    XdoClick(POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2});
+    WaitFor(
+        [&]() {
+            HWND hTop = FindModal(player);
+            return hTop != nullptr && hTop != hSheet;
+        },
+        kStateMs);
+}
+
 const ModalCase kModals[] = {
+    {"MovieControls", OpenMovieControls},
+    {"SaveFileDialog", OpenTheSaveFileDialog},
     {"OpenDialog", OpenTheOpenDialog},
     {"OpenInternetDialog", OpenTheOpenInternetDialog},
     {"CantPlayMessage", ShowTheCantPlayMessage},
@@ -124,22 +135,8 @@ struct TargetCase {
     bool bCloseBox;
 };
 
-class ModalClickTest : public testing::TestWithParam<std::tuple<ModalCase, TargetCase>> {
-protected:
-    void SetUp() override
-    {
-        DeleteSettingsKey();
-        CreateSettingsKey();
-    }
-    void TearDown() override
-    {
-        // Whatever the test left running ends now, and must end cleanly.
-        EXPECT_EQ(player.CloseAndExitCode(10000), 0u);
-        DeleteSettingsKey();
-    }
-
-    CPlayerProcess player;
-};
+class ModalClickTest : public CPlayerTest,
+                       public testing::WithParamInterface<std::tuple<ModalCase, TargetCase>> {};
 
 TEST_P(ModalClickTest, ClicksOutsideTheModalChangeNothing)
 {
@@ -157,8 +154,10 @@ TEST_P(ModalClickTest, ClicksOutsideTheModalChangeNothing)
     HWND hModal = nullptr;
     ASSERT_TRUE(WaitFor([&]() { return (hModal = FindModal(player)) != nullptr; }, kStateMs))
         << modal.pszName << " did not show";
-    // Owned by the main frame, with the frame and the palette disabled.
-    EXPECT_EQ(GetWindow(hModal, GW_OWNER), hFrame);
+    // Owned by the main frame (or by the sheet it was opened from, which the frame owns),
+    // with the frame and the palette disabled.
+    HWND hOwner = GetWindow(hModal, GW_OWNER);
+    EXPECT_TRUE(hOwner == hFrame || (hOwner != nullptr && GetWindow(hOwner, GW_OWNER) == hFrame));
     EXPECT_FALSE(IsWindowEnabled(hFrame));
     EXPECT_FALSE(IsWindowEnabled(player.PaletteFrame()));
 
@@ -178,8 +177,12 @@ TEST_P(ModalClickTest, ClicksOutsideTheModalChangeNothing)
     EXPECT_TRUE(player.IsRunning());
     EXPECT_TRUE(IsWindow(hModal) && IsWindowVisible(hModal)) << "the modal window went away";
 
-    // Away with the modal window; then the same click ends the program.
-    ASSERT_TRUE(XdoKey("Escape", hModal));
+    // Away with the modal windows, the one on top first; then the same click ends the
+    // program.
+    for (int i = 0; i < 2 && (hModal = FindModal(player)) != nullptr; ++i) {
+        ASSERT_TRUE(XdoKey("Escape", hModal));
+        ASSERT_TRUE(WaitFor([&]() { return !IsWindow(hModal) || !IsWindowVisible(hModal); }, kStateMs));
+    }
     ASSERT_TRUE(WaitFor([&]() { return FindModal(player) == nullptr; }, kStateMs));
     ASSERT_TRUE(WaitFor([&]() { return IsWindowEnabled(hFrame) != FALSE; }, kStateMs));
     EXPECT_TRUE(IsWindowEnabled(player.PaletteFrame()));

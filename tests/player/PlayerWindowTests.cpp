@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "LoopbackServer.h"
-#include "PlayerProcess.h"
+#include "PlayerTest.h"
 #include "TestEnv.h"
 
 namespace {
@@ -38,20 +38,8 @@ std::string Describe(HWND hWnd, HWND hVideo, const RECT& rcWas, const RECT& rcVi
            (GetParent(hVideo) == hWnd ? "main" : "other");
 }
 
-class PlayerWindow : public testing::Test {
+class PlayerWindow : public CPlayerTest {
 protected:
-    void SetUp() override
-    {
-        DeleteSettingsKey();
-        CreateSettingsKey();
-    }
-    void TearDown() override
-    {
-        // Whatever the test left running ends now, and must end cleanly.
-        EXPECT_EQ(player.CloseAndExitCode(10000), 0u);
-        DeleteSettingsKey();
-    }
-
     // Starts the player on a media of the build and waits until it is fitted and running.
     void StartPlaying(const std::string& commandLine)
     {
@@ -59,8 +47,6 @@ protected:
         ASSERT_NE(player.WaitMainWindow(kStartMs), nullptr);
         ASSERT_TRUE(player.WaitPlayState(3, kStateMs)) << player.PlayState();
     }
-
-    CPlayerProcess player;
 };
 
 TEST_F(PlayerWindow, ACommandLineFilePlaysAtOnceInAFittedCentredWindow)

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "PlayerProcess.h"
+#include "PlayerTest.h"
 #include "TestEnv.h"
 #include "XInput.h"
 
@@ -61,22 +61,7 @@ void ExpectValidSettings()
     EXPECT_GE(lVolume, -10000);
 }
 
-class ProgramTest : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        DeleteSettingsKey();
-        CreateSettingsKey();
-    }
-    void TearDown() override
-    {
-        // Whatever the test left running ends now, and must end cleanly.
-        EXPECT_EQ(player.CloseAndExitCode(10000), 0u);
-        DeleteSettingsKey();
-    }
-
-    CPlayerProcess player;
-};
+typedef CPlayerTest ProgramTest;
 
 // Shift+F1 gives the help cursor until the next click; the player then goes on taking keys.
 TEST_F(ProgramTest, HelpModeEndsAtTheNextClick)

@@ -215,6 +215,16 @@ void CPlayerProcess::PostClick(UINT msgDown, UINT msgUp, POINT pt, HWND hWnd)
     PostMessageA(hTarget, msgUp, 0, lParam);
 }
 
+HWND CPlayerProcess::TopDialog(int nChildID)
+{
+    for (HWND hWnd : TopWindows(m_pi.dwProcessId, "#32770")) {
+        if (IsWindowVisible(hWnd) && IsWindowEnabled(hWnd) &&
+            (nChildID == 0 || GetDlgItem(hWnd, nChildID) != nullptr))
+            return hWnd;
+    }
+    return nullptr;
+}
+
 bool CPlayerProcess::WaitMessageBox(ShownMessage* pShown, DWORD dwMilliseconds)
 {
     HWND hBox = nullptr;

@@ -42,6 +42,9 @@ public:
     // Clicks at a point of hWnd's client area.
     void PostClick(UINT msgDown, UINT msgUp, POINT ptClient, HWND hWnd = nullptr);
 
+    // The player's dialog or message box that takes input now (the one on top), holding
+    // the control nChildID when that is not 0; null when there is none.
+    HWND TopDialog(int nChildID = 0);
     // Waits for a message box of the player, records it and presses its button.
     bool WaitMessageBox(ShownMessage* pShown, DWORD dwMilliseconds);
     bool WaitExit(DWORD dwMilliseconds, DWORD* pdwExitCode = nullptr);
