@@ -73,12 +73,26 @@ CProcessDriver::~CProcessDriver()
     Kill();
     if (m_hProcess != nullptr)
         CloseHandle(m_hProcess);
+    if (m_hJob != nullptr)
+        CloseHandle(m_hJob);
 }
 
 bool CProcessDriver::Start(const std::string& commandLine, const std::string& currentDir,
                            const char* pEnvironment)
 {
     Kill();
+    // The process and every process it starts (the runtime setup, the uninstaller's batch
+    // file, the readme's editor) run in a job that ends them all when this driver ends or
+    // is killed: a test never leaves a process behind, whatever way it ends.
+    if (m_hJob == nullptr) {
+        m_hJob = CreateJobObjectA(nullptr, nullptr);
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits;
+        ZeroMemory(&limits, sizeof(limits));
+        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+        if (m_hJob != nullptr)
+            SetInformationJobObject(m_hJob, JobObjectExtendedLimitInformation, &limits,
+                                    sizeof(limits));
+    }
     std::vector<char> line(commandLine.begin(), commandLine.end());
     line.push_back('\0');
     STARTUPINFOA si;
@@ -86,9 +100,12 @@ bool CProcessDriver::Start(const std::string& commandLine, const std::string& cu
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi;
     ZeroMemory(&pi, sizeof(pi));
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0,
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
                         const_cast<char*>(pEnvironment), currentDir.c_str(), &si, &pi))
         return false;
+    if (m_hJob != nullptr)
+        AssignProcessToJobObject(m_hJob, pi.hProcess);
+    ResumeThread(pi.hThread);
     CloseHandle(pi.hThread);
     if (m_hProcess != nullptr)
         CloseHandle(m_hProcess);
@@ -137,6 +154,8 @@ bool CProcessDriver::HasExited() const
 
 void CProcessDriver::Kill()
 {
+    if (m_hJob != nullptr)
+        TerminateJobObject(m_hJob, 99);
     if (m_hProcess != nullptr && !HasExited()) {
         TerminateProcess(m_hProcess, 99);
         WaitForSingleObject(m_hProcess, 5000);
