@@ -64,7 +64,7 @@ void RegisterPlayer(const char* pszInstallDir)
 
 }  // namespace
 
-int RunInstallation(HINSTANCE hInstance)
+int RunInstallation(HINSTANCE hInstance, AnimationPaint nPaint)
 {
     if (!ShowWelcome(hInstance))
         return 1;
@@ -95,7 +95,7 @@ int RunInstallation(HINSTANCE hInstance)
     CopyDistribution(szInstallDir, bHelpDir ? szHelpDir : nullptr, szSourceDir);
     RegisterAppPath(szInstallDir, TANDREL_APP_PATHS_BASE, TANDREL_PROGRAM_FILE);
 
-    bool bRuntime = RunRuntimeSetup(hInstance);
+    bool bRuntime = RunRuntimeSetup(hInstance, nPaint);
 
     RegisterPlayer(szInstallDir);
     WriteDefaultSettings();
