@@ -278,7 +278,7 @@ void CInstallTest::Install(const std::string& sourceDir, const std::string& dir)
 {
     ASSERT_NO_FATAL_FAILURE(StartSetup(sourceDir));
     ASSERT_NO_FATAL_FAILURE(ContinueToDirectory(dir));
-    HWND hDone = m_setup.WaitForDialog("Congratulation!", 300000);
+    HWND hDone = m_setup.WaitForDialog("Congratulation!", kInstallTimeoutMs);
     ASSERT_NE(hDone, nullptr) << "no Congratulation dialog";
     PressButton(hDone, IDC_ANSWER_NO);
     ASSERT_EQ(m_setup.WaitForExit(), 0u);

@@ -77,7 +77,7 @@ TEST_F(SetupFlow, ContinueThroughEveryDialogInstallsTheFileListAndEndsWithCongra
     ASSERT_NE(hWorking, nullptr);
     EXPECT_EQ(StaticTexts(hWorking), "Installation ... ");
 
-    HWND hDone = m_setup.WaitForDialog("Congratulation!", 300000);
+    HWND hDone = m_setup.WaitForDialog("Congratulation!", kInstallTimeoutMs);
     ASSERT_NE(hDone, nullptr);
     EXPECT_EQ(StaticTexts(hDone), "Successful Installation.\nOpen readme.txt?");
     EXPECT_EQ(FindDialog(m_setup.ProcessId(), "Tandrel98 Installation"), nullptr);
@@ -143,30 +143,66 @@ TEST_F(SetupFlow, ARefusedDirectoryIsReportedAndTheDefaultShownAgain)
     ExpectNothingWritten();
 }
 
-TEST_F(SetupFlow, ATypedDirectoryIsCutTo259Characters)
+TEST_F(SetupFlow, ADirectoryTooLongForTheInstalledFilesIsRefusedAndTheLongestThatFitsIsTaken)
 {
-    // A parent of 200 characters, then a name that runs past 259: what lies beyond is
-    // never seen, so the directory is created under the first 259 characters.
+    // The longest installed path is the directory + "\\Help\\ctrl.video.gif" (20
+    // characters), which must stay within 259: a directory of 240 characters is refused,
+    // one of 239 is taken. A typed text beyond 259 characters is cut and refused too.
     std::string parent = "C:\\" + std::string(197, 'p');
     RemoveTree(parent);
     ASSERT_TRUE(CreateDirectoryA(parent.c_str(), nullptr));
-    std::string kept = parent + "\\" + std::string(259 - parent.size() - 1, 'k');
-    ASSERT_EQ(kept.size(), 259u);
+    std::string tooLong = parent + "\\" + std::string(240 - parent.size() - 1, 'k');
+    std::string longest = parent + "\\" + std::string(239 - parent.size() - 1, 'k');
+    ASSERT_EQ(tooLong.size(), 240u);
+    ASSERT_EQ(longest.size(), 239u);
 
     StartSetup(DistDir());
-    ContinueToDirectory(kept + "XYZ");
-    HWND hDone = m_setup.WaitForDialog("Congratulation!", 300000);
+    ASSERT_NO_FATAL_FAILURE(ContinueToDirectory(tooLong));
+    EXPECT_EQ(AnswerMessageBox(m_setup.ProcessId(), "Error"),
+              "Create Directory Error!\nSelect Another Directory.");
+    HWND hDirectory = m_setup.WaitForDialog("Tandrel98 Directory");
+    ASSERT_NE(hDirectory, nullptr);
+    SetControlText(hDirectory, IDC_INSTALL_DIR, parent + "\\" + std::string(70, 'x'));
+    PressButton(hDirectory, IDOK);
+    EXPECT_EQ(AnswerMessageBox(m_setup.ProcessId(), "Error"),
+              "Create Directory Error!\nSelect Another Directory.");
+    EXPECT_FALSE(FileExists(tooLong));
+    EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, "Software\\Vostrane"));
+
+    hDirectory = m_setup.WaitForDialog("Tandrel98 Directory");
+    ASSERT_NE(hDirectory, nullptr);
+    SetControlText(hDirectory, IDC_INSTALL_DIR, longest);
+    PressButton(hDirectory, IDOK);
+    HWND hDone = m_setup.WaitForDialog("Congratulation!", kInstallTimeoutMs);
     ASSERT_NE(hDone, nullptr);
     PressButton(hDone, IDC_ANSWER_NO);
     EXPECT_EQ(m_setup.WaitForExit(), 0u);
 
     std::string recorded;
     EXPECT_TRUE(ReadRegistryText(HKEY_LOCAL_MACHINE, TANDREL_APP_PATH_KEY, nullptr, &recorded));
-    EXPECT_EQ(recorded, kept);
-    DWORD dwAttributes = GetFileAttributesA(kept.c_str());
-    EXPECT_TRUE(dwAttributes != INVALID_FILE_ATTRIBUTES &&
-                (dwAttributes & FILE_ATTRIBUTE_DIRECTORY));
+    EXPECT_EQ(recorded, longest);
+    ExpectInstalledFrom(DistDir(), longest);
     RemoveTree(parent);
+}
+
+TEST_F(SetupFlow, ARelativeDirectoryIsCreatedAndRecordedAsAFullPath)
+{
+    // Taken from the current directory, the folder Setup was started in.
+    std::string source = ScratchDir("source-relative");
+    RemoveTree(source + "\\Tandrel Rel");
+    CopyDistribution(source);
+    ASSERT_NO_FATAL_FAILURE(Install(source, "Tandrel Rel\\"));
+    std::string full = source + "\\Tandrel Rel";
+    ExpectInstalledFrom(source, full);
+    std::string recorded;
+    EXPECT_TRUE(ReadRegistryText(HKEY_LOCAL_MACHINE, TANDREL_APP_PATH_KEY, nullptr, &recorded));
+    EXPECT_EQ(recorded, full);
+    std::string uninstall;
+    EXPECT_TRUE(ReadRegistryText(HKEY_LOCAL_MACHINE, TANDREL_UNINSTALL_KEY, "UninstallString",
+                                 &uninstall));
+    EXPECT_EQ(uninstall, "\"" + full + "\\Help\\uninstall.exe\"");
+    EXPECT_EQ(ShortcutTarget(StartMenuShortcut()), full);
+    RemoveTree(full);
 }
 
 TEST_F(SetupFlow, FromADriveRootTheSourcesAreReadWithOneSeparator)
@@ -224,7 +260,7 @@ TEST_F(SetupFlow, ARuntimeSetupThatFailsStillEndsWithCongratulation)
     std::string runtimeMessage = AnswerMessageBox(0, "DirectX Media Setup", 30000);
     EXPECT_NE(runtimeMessage.find("purgedxm.exe could not be copied"), std::string::npos)
         << runtimeMessage;
-    HWND hDone = m_setup.WaitForDialog("Congratulation!", 300000);
+    HWND hDone = m_setup.WaitForDialog("Congratulation!", kInstallTimeoutMs);
     ASSERT_NE(hDone, nullptr);
     PressButton(hDone, IDC_ANSWER_NO);
     EXPECT_EQ(m_setup.WaitForExit(), 0u);
@@ -242,7 +278,7 @@ TEST_F(SetupFlow, YesOpensTheReadmeOfTheSourceFolder)
         WriteRegistryText(HKEY_CLASSES_ROOT, ".txt", nullptr, "txtfile");
     StartSetup(source);
     ContinueToDirectory(kDefaultInstallDir);
-    HWND hDone = m_setup.WaitForDialog("Congratulation!", 300000);
+    HWND hDone = m_setup.WaitForDialog("Congratulation!", kInstallTimeoutMs);
     ASSERT_NE(hDone, nullptr);
     PressButton(hDone, IDOK);
     EXPECT_EQ(m_setup.WaitForExit(), 0u);
