@@ -6,7 +6,6 @@
 
 #include <tlhelp32.h>
 
-#include "CleanupBatch.h"
 #include "Holders.h"
 #include "InstallFixture.h"
 #include "InstallLayout.h"
@@ -14,13 +13,6 @@
 #include "TestEnv.h"
 
 namespace {
-
-std::string BatchPath()
-{
-    char szBatch[MAX_PATH] = "";
-    GetCleanupBatchPath(szBatch, sizeof(szBatch));
-    return szBatch;
-}
 
 std::string TempDir()
 {
@@ -75,7 +67,7 @@ protected:
     void TearDown() override
     {
         m_uninstall.Kill();
-        WaitUntil([] { return !FileExists(BatchPath()); }, 10000);
+        WaitUntil([] { return !FileExists(CleanupBatchFile()); }, 10000);
         CInstallTest::TearDown();
     }
     CProcessDriver m_uninstall;
@@ -97,14 +89,14 @@ TEST_F(CleanupBatch, WaitsForTheUninstallerFileThenRemovesItselfAndTheFolders)
         ASSERT_EQ(m_uninstall.WaitForExit(30000), 0u);
         ASSERT_TRUE(WaitUntil([] { return ProcessRuns("ping.exe"); }, 10000))
             << "the batch file did not wait for the uninstaller's file";
-        EXPECT_TRUE(FileExists(BatchPath()));
+        EXPECT_TRUE(FileExists(CleanupBatchFile()));
         EXPECT_TRUE(FileExists(uninstaller));
 
         // Carriage return and line feed, quoted absolute paths, and the two backslashes
         // before the batch file's own name.
-        EXPECT_EQ(ReadTextFile(BatchPath()), ExpectedBatch("cleanup.bat", kDefaultInstallDir));
+        EXPECT_EQ(ReadTextFile(CleanupBatchFile()), ExpectedBatch("cleanup.bat", kDefaultInstallDir));
     }
-    ASSERT_TRUE(WaitUntil([] { return !FileExists(BatchPath()); }, 20000));
+    ASSERT_TRUE(WaitUntil([] { return !FileExists(CleanupBatchFile()); }, 20000));
     EXPECT_FALSE(FileExists(uninstaller));
     EXPECT_FALSE(FileExists(DesktopShortcut()));
     EXPECT_FALSE(FileExists(std::string(kDefaultInstallDir) + "\\Help"));
@@ -120,7 +112,7 @@ TEST_F(CleanupBatch, AnUninstallerFileThatStaysEndsTheWaitAfterItsTries)
     ASSERT_TRUE(m_uninstall.Start("\"" + uninstaller + "\"", ScratchDir("batch-cwd")));
     ASSERT_EQ(m_uninstall.WaitForExit(30000), 0u);
     // About a second per try; the batch file gives up, deletes itself and ends.
-    ASSERT_TRUE(WaitUntil([] { return !FileExists(BatchPath()); }, 40000))
+    ASSERT_TRUE(WaitUntil([] { return !FileExists(CleanupBatchFile()); }, 40000))
         << "the batch file is still waiting";
     EXPECT_TRUE(FileExists(uninstaller));
     EXPECT_FALSE(FileExists(DesktopShortcut()));

@@ -223,6 +223,46 @@ std::string ExportKey(const std::string& key)
     return lines;
 }
 
+void ExpectInstalledFrom(const std::string& sourceDir, const std::string& dir)
+{
+    for (const char* pszName : kMainFiles) {
+        SCOPED_TRACE(pszName);
+        std::string source = sourceDir + "\\" + pszName;
+        std::string target = dir + "\\" + pszName;
+        EXPECT_EQ(FileExists(target), FileExists(source));
+        if (FileExists(source)) {
+            EXPECT_EQ(ReadFileBytes(target), ReadFileBytes(source));
+        }
+    }
+    for (const char* pszName : kHelpFiles) {
+        SCOPED_TRACE(pszName);
+        std::string source = sourceDir + "\\" + pszName;
+        std::string target = dir + "\\Help\\" + pszName;
+        EXPECT_EQ(FileExists(target), FileExists(source));
+        if (FileExists(source)) {
+            EXPECT_EQ(ReadFileBytes(target), ReadFileBytes(source));
+        }
+    }
+}
+
+std::string CleanupBatchFile()
+{
+    char szTemp[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, szTemp);
+    return std::string(szTemp) + "\\Tandrel98.bat";
+}
+
+bool WaitForFileGone(const std::string& path, DWORD dwTimeoutMs)
+{
+    DWORD dwStart = GetTickCount();
+    while (FileExists(path)) {
+        if (GetTickCount() - dwStart > dwTimeoutMs)
+            return false;
+        Sleep(50);
+    }
+    return true;
+}
+
 void RemoveEverythingInstalled()
 {
     RemoveTree(kDefaultInstallDir);
@@ -239,9 +279,7 @@ void RemoveEverythingInstalled()
     char szSystem[MAX_PATH] = "";
     GetSystemDirectoryA(szSystem, MAX_PATH);
     DeleteFileA((std::string(szSystem) + "\\purgedxm.exe").c_str());
-    char szTemp[MAX_PATH] = "";
-    GetTempPathA(MAX_PATH, szTemp);
-    DeleteFileA((std::string(szTemp) + "Tandrel98.bat").c_str());
+    DeleteFileA(CleanupBatchFile().c_str());
 }
 
 void CInstallTest::SetUp()
@@ -272,6 +310,13 @@ void CInstallTest::ContinueToDirectory(const std::string& dir)
     ASSERT_NE(hDirectory, nullptr) << "no directory dialog";
     SetControlText(hDirectory, IDC_INSTALL_DIR, dir);
     PressButton(hDirectory, IDOK);
+}
+
+void CInstalledTest::SetUp()
+{
+    ASSERT_TRUE(RegistryKeyExists(HKEY_LOCAL_MACHINE, TANDREL_APP_PATH_KEY))
+        << "the shared installation is missing: it is made by SharedInstallation.Install";
+    ASSERT_TRUE(FileExists(std::string(kDefaultInstallDir) + "\\" TANDREL_PROGRAM_FILE));
 }
 
 void CInstallTest::Install(const std::string& sourceDir, const std::string& dir)

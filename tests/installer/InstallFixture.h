@@ -49,6 +49,15 @@ std::string ShortcutTarget(const std::string& linkPath);
 std::string ExportKey(const std::string& key);
 std::string ReadTextFile(const std::string& path);
 
+// Every file of the list is in its place under dir with the source's bytes; a file
+// missing from the source is missing from the installation.
+void ExpectInstalledFrom(const std::string& sourceDir, const std::string& dir);
+
+// The uninstaller's batch file: the temporary directory + "\Tandrel98.bat".
+std::string CleanupBatchFile();
+// True once the file is gone; false when it is still there after dwTimeoutMs.
+bool WaitForFileGone(const std::string& path, DWORD dwTimeoutMs);
+
 // Removes every trace of an installation: install directory, registry rows, shortcuts,
 // the runtime's records and removal tool, and the clean-up batch file.
 void RemoveEverythingInstalled();
@@ -68,4 +77,12 @@ protected:
                  const std::string& dir = kDefaultInstallDir);
 
     CProcessDriver m_setup;
+};
+
+// The tests that only read an installation share one, made from the distribution into
+// the default directory by SharedInstallation.Install before them and removed by
+// SharedInstallation.Remove after them. They must not change it.
+class CInstalledTest : public ::testing::Test {
+protected:
+    void SetUp() override;
 };

@@ -6,7 +6,6 @@
 
 #include <cstdlib>
 
-#include "CleanupBatch.h"
 #include "Holders.h"
 #include "InstallFixture.h"
 #include "InstallLayout.h"
@@ -66,6 +65,12 @@ const SafetyRow kRows[] = {
      "C:\\tandrel-safety\\work", REG_SZ, false, false, nullptr},
 };
 
+// Row names in test listings.
+void PrintTo(const SafetyRow& row, std::ostream* pStream)
+{
+    *pStream << row.pszName;
+}
+
 // Another product's files in the folders the uninstaller might wrongly act on: its
 // current folder, the parent of every installation, C:\ and the Windows folder.
 const char* const kBaitFolders[] = {"C:\\tandrel-safety\\work", "C:\\tandrel-safety",
@@ -77,24 +82,6 @@ std::string WindowsDir()
     char szDir[MAX_PATH] = "";
     GetWindowsDirectoryA(szDir, MAX_PATH);
     return szDir;
-}
-
-std::string BatchPath()
-{
-    char szBatch[MAX_PATH] = "";
-    GetCleanupBatchPath(szBatch, sizeof(szBatch));
-    return szBatch;
-}
-
-bool WaitForFileGone(const std::string& path, DWORD dwTimeoutMs)
-{
-    DWORD dwStart = GetTickCount();
-    while (FileExists(path)) {
-        if (GetTickCount() - dwStart > dwTimeoutMs)
-            return false;
-        Sleep(50);
-    }
-    return true;
 }
 
 // The files an installation holds, relative to its directory.
@@ -121,7 +108,20 @@ void LayOutInstallation(const std::string& dir)
     }
 }
 
-// Runs a program of the host (outside the Windows prefix) and waits for it.
+// Whether the test drive is there (bShown) or gone, within a few seconds: the host
+// program that maps it runs on after the command that started it.
+bool WaitForDrive(bool bShown)
+{
+    DWORD dwStart = GetTickCount();
+    while (FileExists(std::string(kDrive) + "\\") != bShown) {
+        if (GetTickCount() - dwStart > 5000)
+            return false;
+        Sleep(20);
+    }
+    return true;
+}
+
+// Runs a program of the host (outside the Windows prefix).
 bool RunHostCommand(const std::string& command)
 {
     CProcessDriver host;
@@ -129,7 +129,7 @@ bool RunHostCommand(const std::string& command)
            host.WaitForExit(20000) == 0;
 }
 
-class UninstallSafety : public CInstallTest {
+class UninstallSafety : public CInstallTest, public ::testing::WithParamInterface<SafetyRow> {
 protected:
     void SetUp() override
     {
@@ -140,9 +140,8 @@ protected:
         std::string target = "../drive_c/" + std::string(kDriveFolder);
         RemoveTree(std::string("C:\\") + kDriveFolder);
         ASSERT_TRUE(CreateDirectoryA((std::string("C:\\") + kDriveFolder).c_str(), nullptr));
-        ASSERT_TRUE(RunHostCommand("/bin/rm -f " + m_driveLink));
-        ASSERT_TRUE(RunHostCommand("/bin/ln -s " + target + " " + m_driveLink));
-        ASSERT_TRUE(FileExists(std::string(kDrive) + "\\"));
+        ASSERT_TRUE(RunHostCommand("/bin/ln -sfn " + target + " " + m_driveLink));
+        ASSERT_TRUE(WaitForDrive(true)) << "drive " << kDrive << " did not appear";
         // The removal tool, as a runtime setup would have left it.
         char szSystem[MAX_PATH] = "";
         GetSystemDirectoryA(szSystem, MAX_PATH);
@@ -162,6 +161,7 @@ protected:
         RemoveTree(kBase);
         RemoveTree(std::string("C:\\") + kDriveFolder);
         RunHostCommand("/bin/rm -f " + m_driveLink);
+        EXPECT_TRUE(WaitForDrive(false)) << "drive " << kDrive << " stayed";
         for (const char* pszName : kBaitFiles)
             DeleteFileA(("C:\\" + std::string(pszName)).c_str());
         DeleteFileA((WindowsDir() + "\\Tandrel98.ini").c_str());
@@ -191,10 +191,10 @@ void ExpectBaitKept(const std::string& dir)
 
 }  // namespace
 
-TEST_F(UninstallSafety, OnlyARecordedFolderHoldingThisInstallationIsRemoved)
+TEST_P(UninstallSafety, OnlyARecordedFolderHoldingThisInstallationIsRemoved)
 {
-    for (const SafetyRow& row : kRows) {
-        SCOPED_TRACE(row.pszName);
+    const SafetyRow& row = GetParam();
+    {
         RemoveTree(kBase);
         RemoveTree(std::string(kDrive) + "\\Tandrel 98");
         CreateDirectoryA(kBase, nullptr);
@@ -224,7 +224,7 @@ TEST_F(UninstallSafety, OnlyARecordedFolderHoldingThisInstallationIsRemoved)
                                                 : m_uninstallCopy;
         ASSERT_TRUE(m_uninstall.Start("\"" + exe + "\"", std::string(kBase) + "\\work"));
         EXPECT_EQ(m_uninstall.WaitForExit(20000), 0u);
-        ASSERT_TRUE(WaitForFileGone(BatchPath(), 20000)) << "the batch file did not end";
+        ASSERT_TRUE(WaitForFileGone(CleanupBatchFile(), 30000)) << "the batch file did not end";
 
         if (!install.empty()) {
             if (row.bRemoved) {
@@ -248,3 +248,25 @@ TEST_F(UninstallSafety, OnlyARecordedFolderHoldingThisInstallationIsRemoved)
         }
     }
 }
+
+namespace {
+
+std::string RowName(const ::testing::TestParamInfo<SafetyRow>& info)
+{
+    std::string name;
+    bool bUpper = true;
+    for (const char* p = info.param.pszName; *p != '\0'; ++p) {
+        bool bAlnum = (*p >= 'a' && *p <= 'z') || (*p >= 'A' && *p <= 'Z') || (*p >= '0' && *p <= '9');
+        if (!bAlnum) {
+            bUpper = true;
+            continue;
+        }
+        name += bUpper && *p >= 'a' && *p <= 'z' ? static_cast<char>(*p - 'a' + 'A') : *p;
+        bUpper = false;
+    }
+    return name;
+}
+
+}  // namespace
+
+INSTANTIATE_TEST_SUITE_P(RecordedDirectories, UninstallSafety, ::testing::ValuesIn(kRows), RowName);

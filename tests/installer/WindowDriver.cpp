@@ -1,5 +1,7 @@
 #include "WindowDriver.h"
 
+#include <tlhelp32.h>
+
 #include <cstring>
 
 namespace {
@@ -150,6 +152,36 @@ DWORD CProcessDriver::WaitForExit(DWORD dwTimeoutMs) const
 bool CProcessDriver::HasExited() const
 {
     return m_hProcess != nullptr && WaitForSingleObject(m_hProcess, 0) == WAIT_OBJECT_0;
+}
+
+std::vector<std::string> CProcessDriver::RunningInJob() const
+{
+    std::vector<std::string> names;
+    struct {
+        JOBOBJECT_BASIC_PROCESS_ID_LIST list;
+        ULONG_PTR more[63];
+    } ids;
+    ZeroMemory(&ids, sizeof(ids));
+    ids.list.NumberOfAssignedProcesses = 64;
+    if (m_hJob == nullptr || !QueryInformationJobObject(m_hJob, JobObjectBasicProcessIdList, &ids,
+                                                        sizeof(ids), nullptr))
+        return {"(the job can't be read)"};
+    HANDLE hSnapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    for (DWORD i = 0; i < ids.list.NumberOfProcessIdsInList; ++i) {
+        std::string name = "process " + std::to_string(ids.list.ProcessIdList[i]);
+        PROCESSENTRY32 entry;
+        entry.dwSize = sizeof(entry);
+        if (hSnapshot != INVALID_HANDLE_VALUE && Process32First(hSnapshot, &entry)) {
+            do {
+                if (entry.th32ProcessID == ids.list.ProcessIdList[i])
+                    name = entry.szExeFile;
+            } while (Process32Next(hSnapshot, &entry));
+        }
+        names.push_back(name);
+    }
+    if (hSnapshot != INVALID_HANDLE_VALUE)
+        CloseHandle(hSnapshot);
+    return names;
 }
 
 void CProcessDriver::Kill()

@@ -29,6 +29,9 @@ public:
     // The exit code, or STILL_ACTIVE when the process did not end in time.
     DWORD WaitForExit(DWORD dwTimeoutMs = 30000) const;
     bool HasExited() const;
+    // The program files of the processes in its job that still run: those it started,
+    // directly or not, that have not ended.
+    std::vector<std::string> RunningInJob() const;
     // Ends the process and every process it started that still runs (a failed test must
     // not leave them behind).
     void Kill();
