@@ -64,6 +64,17 @@ bool WaitUntil(bool (*pfnDone)(), DWORD dwTimeoutMs)
 
 class CleanupBatch : public CInstallTest {
 protected:
+    // An installation in the default directory as far as the uninstaller looks at one:
+    // its files, the recorded directory, the removal tool and a desktop shortcut.
+    void LayOutDefaultInstallation()
+    {
+        LayOutInstallation(kDefaultInstallDir);
+        WriteRegistryText(HKEY_LOCAL_MACHINE, TANDREL_APP_PATH_KEY, nullptr, kDefaultInstallDir);
+        ASSERT_TRUE(PlaceRemovalTool());
+        WriteFileBytes(DesktopShortcut(), {'l', 'n', 'k'});
+        ASSERT_TRUE(FileExists(DesktopShortcut()));
+    }
+
     void TearDown() override
     {
         m_uninstall.Kill();
@@ -77,7 +88,7 @@ protected:
 
 TEST_F(CleanupBatch, WaitsForTheUninstallerFileThenRemovesItselfAndTheFolders)
 {
-    ASSERT_NO_FATAL_FAILURE(Install());
+    ASSERT_NO_FATAL_FAILURE(LayOutDefaultInstallation());
     std::string uninstaller = std::string(kDefaultInstallDir) + "\\Help\\Uninstall.exe";
     {
         // While another program holds the uninstaller's file, the batch file keeps trying:
@@ -105,7 +116,7 @@ TEST_F(CleanupBatch, WaitsForTheUninstallerFileThenRemovesItselfAndTheFolders)
 
 TEST_F(CleanupBatch, AnUninstallerFileThatStaysEndsTheWaitAfterItsTries)
 {
-    ASSERT_NO_FATAL_FAILURE(Install());
+    ASSERT_NO_FATAL_FAILURE(LayOutDefaultInstallation());
     std::string uninstaller = std::string(kDefaultInstallDir) + "\\Help\\Uninstall.exe";
     // Read-only: "del" refuses it for good.
     ASSERT_TRUE(SetFileAttributesA(uninstaller.c_str(), FILE_ATTRIBUTE_READONLY));

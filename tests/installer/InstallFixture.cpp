@@ -245,6 +245,38 @@ void ExpectInstalledFrom(const std::string& sourceDir, const std::string& dir)
     }
 }
 
+// The files an installation holds, relative to its directory.
+std::vector<std::string> InstalledNames()
+{
+    std::vector<std::string> names(std::begin(kMainFiles), std::end(kMainFiles));
+    for (const char* pszName : kHelpFiles)
+        names.push_back(std::string("Help\\") + pszName);
+    return names;
+}
+
+std::string JoinPath(const std::string& dir, const std::string& name)
+{
+    return (dir.size() == 3 ? dir.substr(0, 2) : dir) + "\\" + name;
+}
+
+void LayOutInstallation(const std::string& dir)
+{
+    CreateDirectoryA(dir.c_str(), nullptr);
+    CreateDirectoryA(JoinPath(dir, "Help").c_str(), nullptr);
+    for (const std::string& name : InstalledNames()) {
+        std::string source = DistDir() + "\\" + name.substr(name.rfind('\\') + 1);
+        CopyFileA(source.c_str(), JoinPath(dir, name).c_str(), FALSE);
+    }
+}
+
+bool PlaceRemovalTool()
+{
+    char szSystem[MAX_PATH] = "";
+    GetSystemDirectoryA(szSystem, MAX_PATH);
+    return CopyFileA((DistDir() + "\\purgedxm.exe").c_str(),
+                     (std::string(szSystem) + "\\purgedxm.exe").c_str(), FALSE) != FALSE;
+}
+
 std::string CleanupBatchFile()
 {
     char szTemp[MAX_PATH] = "";

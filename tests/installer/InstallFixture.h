@@ -53,6 +53,16 @@ std::string ReadTextFile(const std::string& path);
 // missing from the source is missing from the installation.
 void ExpectInstalledFrom(const std::string& sourceDir, const std::string& dir);
 
+// The files an installation holds, relative to its directory ("Help\\Demo.html").
+std::vector<std::string> InstalledNames();
+// dir + "\\" + name, where dir may be a drive root ("Q:\\").
+std::string JoinPath(const std::string& dir, const std::string& name);
+// The installed files laid out under dir from the distribution, as Setup copies them,
+// without running Setup.
+void LayOutInstallation(const std::string& dir);
+// The runtime's removal tool in the system folder, where its setup puts it.
+bool PlaceRemovalTool();
+
 // The uninstaller's batch file: the temporary directory + "\Tandrel98.bat".
 std::string CleanupBatchFile();
 // True once the file is gone; false when it is still there after dwTimeoutMs.

@@ -84,30 +84,6 @@ std::string WindowsDir()
     return szDir;
 }
 
-// The files an installation holds, relative to its directory.
-std::vector<std::string> InstalledNames()
-{
-    std::vector<std::string> names(std::begin(kMainFiles), std::end(kMainFiles));
-    for (const char* pszName : kHelpFiles)
-        names.push_back(std::string("Help\\") + pszName);
-    return names;
-}
-
-std::string Join(const std::string& dir, const std::string& name)
-{
-    return (dir.size() == 3 ? dir.substr(0, 2) : dir) + "\\" + name;
-}
-
-void LayOutInstallation(const std::string& dir)
-{
-    CreateDirectoryA(dir.c_str(), nullptr);
-    CreateDirectoryA(Join(dir, "Help").c_str(), nullptr);
-    for (const std::string& name : InstalledNames()) {
-        std::string source = DistDir() + "\\" + name.substr(name.rfind('\\') + 1);
-        CopyFileA(source.c_str(), Join(dir, name).c_str(), FALSE);
-    }
-}
-
 // Whether the test drive is there (bShown) or gone, within a few seconds: the host
 // program that maps it runs on after the command that started it.
 bool WaitForDrive(bool bShown)
@@ -142,11 +118,7 @@ protected:
         ASSERT_TRUE(CreateDirectoryA((std::string("C:\\") + kDriveFolder).c_str(), nullptr));
         ASSERT_TRUE(RunHostCommand("/bin/ln -sfn " + target + " " + m_driveLink));
         ASSERT_TRUE(WaitForDrive(true)) << "drive " << kDrive << " did not appear";
-        // The removal tool, as a runtime setup would have left it.
-        char szSystem[MAX_PATH] = "";
-        GetSystemDirectoryA(szSystem, MAX_PATH);
-        ASSERT_TRUE(CopyFileA((DistDir() + "\\purgedxm.exe").c_str(),
-                              (std::string(szSystem) + "\\purgedxm.exe").c_str(), FALSE));
+        ASSERT_TRUE(PlaceRemovalTool());
         ASSERT_TRUE(ReadRegistryText(HKEY_CURRENT_USER, kShellFoldersKey, "Desktop", &m_desktop));
         m_uninstallCopy = ScratchDir("safety-copy") + "\\Uninstall.exe";
         ASSERT_TRUE(CopyFileA((DistDir() + "\\Uninstall.exe").c_str(), m_uninstallCopy.c_str(),
@@ -178,14 +150,14 @@ void PlaceBait(const std::string& dir)
 {
     CreateDirectoryA(dir.c_str(), nullptr);
     for (const char* pszName : kBaitFiles)
-        WriteFileBytes(Join(dir, pszName), {'o', 't', 'h', 'e', 'r'});
+        WriteFileBytes(JoinPath(dir, pszName), {'o', 't', 'h', 'e', 'r'});
 }
 
 void ExpectBaitKept(const std::string& dir)
 {
     for (const char* pszName : kBaitFiles) {
-        EXPECT_EQ(ReadFileBytes(Join(dir, pszName)), std::vector<BYTE>({'o', 't', 'h', 'e', 'r'}))
-            << Join(dir, pszName);
+        EXPECT_EQ(ReadFileBytes(JoinPath(dir, pszName)), std::vector<BYTE>({'o', 't', 'h', 'e', 'r'}))
+            << JoinPath(dir, pszName);
     }
 }
 
@@ -220,7 +192,7 @@ TEST_P(UninstallSafety, OnlyARecordedFolderHoldingThisInstallationIsRemoved)
                            static_cast<DWORD>(value.size() + 1));
         }
 
-        std::string exe = row.bFromInstallation ? Join(install, "Help\\Uninstall.exe")
+        std::string exe = row.bFromInstallation ? JoinPath(install, "Help\\Uninstall.exe")
                                                 : m_uninstallCopy;
         ASSERT_TRUE(m_uninstall.Start("\"" + exe + "\"", std::string(kBase) + "\\work"));
         EXPECT_EQ(m_uninstall.WaitForExit(20000), 0u);
@@ -231,7 +203,7 @@ TEST_P(UninstallSafety, OnlyARecordedFolderHoldingThisInstallationIsRemoved)
                 EXPECT_FALSE(FileExists(install)) << install;
             } else {
                 for (const std::string& name : InstalledNames())
-                    EXPECT_TRUE(FileExists(Join(install, name))) << Join(install, name);
+                    EXPECT_TRUE(FileExists(JoinPath(install, name))) << JoinPath(install, name);
             }
         }
         for (const char* pszFolder : kBaitFolders)
@@ -243,8 +215,8 @@ TEST_P(UninstallSafety, OnlyARecordedFolderHoldingThisInstallationIsRemoved)
         m_uninstall.Kill();
         if (install.size() == 3) {
             for (const std::string& name : InstalledNames())
-                DeleteFileA(Join(install, name).c_str());
-            RemoveDirectoryA(Join(install, "Help").c_str());
+                DeleteFileA(JoinPath(install, name).c_str());
+            RemoveDirectoryA(JoinPath(install, "Help").c_str());
         }
     }
 }
