@@ -1,7 +1,8 @@
 // Times one installation from the distribution folder given on the command line: from
 // Continue in the directory dialog to the "Congratulation!" dialog, and the part of it the
 // installation dialog's animation takes. Installs into a fresh directory under C:\ and
-// leaves the installation in place; install-time.sh removes it.
+// leaves the installation in place; install-time.sh removes it. A third argument names
+// another build of the installer to run in the distribution folder.
 #include <windows.h>
 
 #include <cstdio>
@@ -36,11 +37,12 @@ int Fail(const char* pszWhat)
 
 int main(int argc, char** argv)
 {
-    if (argc != 3)
-        return Fail("usage: InstallTime DISTDIR INSTALLDIR");
+    if (argc != 3 && argc != 4)
+        return Fail("usage: InstallTime DISTDIR INSTALLDIR [SETUPEXE]");
     std::string dist = argv[1];
+    std::string exe = argc == 4 ? argv[3] : dist + "\\Setup.exe";
     CProcessDriver setup;
-    if (!setup.Start("\"" + dist + "\\Setup.exe\"", dist))
+    if (!setup.Start("\"" + exe + "\"", dist))
         return Fail("Setup.exe did not start");
     HWND hWelcome = setup.WaitForDialog("Welcome");
     if (hWelcome == nullptr)

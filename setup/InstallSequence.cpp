@@ -1,5 +1,6 @@
 #include "InstallSequence.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -24,14 +25,43 @@ const char* const kHelpFiles[] = {
 const char* const kExtensions[] = {".mpg", ".mpeg", ".mp2", ".mpv", ".mpa"};
 
 // The folder Setup was started from; a drive root loses its backslash so that every
-// source path gets exactly one separator.
-void ReadSourceDirectory(char* pszDir, size_t cchDir)
+// source path gets exactly one separator. False when it can't be read: then no source
+// path is known, and none must be guessed from the drive's root.
+bool ReadSourceDirectory(char* pszDir, size_t cchDir)
 {
     DWORD cch = GetCurrentDirectoryA(static_cast<DWORD>(cchDir), pszDir);
-    if (cch == 0 || cch >= cchDir)
+    if (cch == 0 || cch >= cchDir) {
         pszDir[0] = '\0';
+        return false;
+    }
     if (std::strlen(pszDir) == 3)
         pszDir[2] = '\0';
+    return true;
+}
+
+// The longest path below the install directory that the installation creates.
+size_t LongestInstalledName()
+{
+    size_t cchLongest = 0;
+    for (const char* pszName : kMainFiles)
+        cchLongest = std::max(cchLongest, 1 + std::strlen(pszName));
+    for (const char* pszName : kHelpFiles)
+        cchLongest = std::max(cchLongest, 1 + std::strlen(TANDREL_HELP_DIR) + 1 + std::strlen(pszName));
+    return cchLongest;
+}
+
+// The typed directory as the folder to create and record: a full path (a relative one
+// is taken from the current directory, as the system would) without a trailing
+// backslash. False when there is none, or when an installed file's path under it would
+// not fit in MAX_PATH - 1 characters.
+bool MakeInstallDirectory(const char* pszTyped, char* pszDir, size_t cchDir)
+{
+    DWORD cch = GetFullPathNameA(pszTyped, static_cast<DWORD>(cchDir), pszDir, nullptr);
+    if (pszTyped[0] == '\0' || cch == 0 || cch >= cchDir)
+        return false;
+    while (cch > 3 && pszDir[cch - 1] == '\\')
+        pszDir[--cch] = '\0';
+    return cch + LongestInstalledName() < MAX_PATH;
 }
 
 void CopyDistribution(const char* pszInstallDir, const char* pszHelpDir, const char* pszSourceDir)
@@ -64,21 +94,23 @@ void RegisterPlayer(const char* pszInstallDir)
 
 }  // namespace
 
-int RunInstallation(HINSTANCE hInstance)
+int RunInstallation(HINSTANCE hInstance, AnimationPaint nPaint)
 {
     if (!ShowWelcome(hInstance))
         return 1;
 
     char szSourceDir[MAX_PATH];
-    ReadSourceDirectory(szSourceDir, sizeof(szSourceDir));
+    bool bSourceDir = ReadSourceDirectory(szSourceDir, sizeof(szSourceDir));
 
     char szInstallDir[MAX_PATH];
     for (;;) {
-        if (!AskInstallDirectory(hInstance, szInstallDir, sizeof(szInstallDir))) {
+        char szTyped[MAX_PATH];
+        if (!AskInstallDirectory(hInstance, szTyped, sizeof(szTyped))) {
             ShowMessage(IDS_NOT_COMPLETE, IDS_CAPTION_UNSUCCESS);
             return 1;
         }
-        if (CreateDirectoryA(szInstallDir, nullptr))
+        if (MakeInstallDirectory(szTyped, szInstallDir, sizeof(szInstallDir)) &&
+            CreateDirectoryA(szInstallDir, nullptr))
             break;
         ShowMessage(IDS_CREATE_DIR_ERROR, IDS_CAPTION_ERROR);
     }
@@ -92,10 +124,11 @@ int RunInstallation(HINSTANCE hInstance)
 
     SetKeyDefault(HKEY_LOCAL_MACHINE, TANDREL_APP_PATH_KEY, szInstallDir);
     SetKeyDefault(HKEY_LOCAL_MACHINE, TANDREL_VERSION_KEY, TANDREL_VERSION_TEXT);
-    CopyDistribution(szInstallDir, bHelpDir ? szHelpDir : nullptr, szSourceDir);
+    if (bSourceDir)
+        CopyDistribution(szInstallDir, bHelpDir ? szHelpDir : nullptr, szSourceDir);
     RegisterAppPath(szInstallDir, TANDREL_APP_PATHS_BASE, TANDREL_PROGRAM_FILE);
 
-    bool bRuntime = RunRuntimeSetup(hInstance);
+    bool bRuntime = RunRuntimeSetup(hInstance, nPaint);
 
     RegisterPlayer(szInstallDir);
     WriteDefaultSettings();

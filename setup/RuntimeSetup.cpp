@@ -1,37 +1,32 @@
 #include "RuntimeSetup.h"
 
-#include <commctrl.h>
-
 #include "Dialogs.h"
 #include "Holders.h"
 #include "InstallLayout.h"
 #include "Messages.h"
+#include "ProgressAnimation.h"
 #include "ProgressBar.h"
 #include "resource.h"
 
 namespace {
 
-// The animation: a bar that fills about forty times over, once, while the runtime setup
-// loads. It is not tied to that program's progress.
-const int kAnimationRange = 16384;
-const int kAnimationSteps = 65536;
-
+// The animation runs once, while the runtime setup loads; it is not tied to that
+// program's progress.
 void RunAnimation(HWND hDlg)
 {
     CenterWindow(hDlg);
     CProgressBar bar(hDlg, 20, 60, 256, 80, IDC_PROGRESS);
-    HWND hwndBar = bar.GetSafeHwnd();
-    SendMessageA(hwndBar, PBM_SETRANGE, 0, MAKELPARAM(0, kAnimationRange));
-    SendMessageA(hwndBar, PBM_SETPOS, 0, 0);
-    for (int i = 0; i < kAnimationSteps; ++i)
-        SendMessageA(hwndBar, PBM_STEPIT, 0, 0);
+    RunProgressAnimation(bar.GetSafeHwnd(),
+                         static_cast<AnimationPaint>(GetWindowLongPtrA(hDlg, DWLP_USER)));
 }
 
 // Modeless: the installer sends it one command, which runs the animation and ends it.
-INT_PTR CALLBACK InstallationDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM /*lParam*/)
+// Its creation parameter says how the animation paints.
+INT_PTR CALLBACK InstallationDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     switch (uMsg) {
     case WM_INITDIALOG:
+        SetWindowLongPtrA(hDlg, DWLP_USER, lParam);
         CenterWindow(hDlg);
         return TRUE;
     case WM_COMMAND:
@@ -45,7 +40,7 @@ INT_PTR CALLBACK InstallationDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM
 
 }  // namespace
 
-bool RunRuntimeSetup(HINSTANCE hInstance)
+bool RunRuntimeSetup(HINSTANCE hInstance, AnimationPaint nPaint)
 {
     // CreateProcessA may write into the command line, so it lives in a buffer of our own.
     char szCommand[] = "dxmedia -id:" TANDREL_RUNTIME_CLIENT;
@@ -65,7 +60,7 @@ bool RunRuntimeSetup(HINSTANCE hInstance)
     CloseHandle(pi.hThread);
 
     HWND hDlg = CreateDialogParamA(hInstance, MAKEINTRESOURCEA(IDD_INSTALLATION), nullptr,
-                                   InstallationDlgProc, 0);
+                                   InstallationDlgProc, static_cast<LPARAM>(nPaint));
     if (hDlg == nullptr)
         return false;
     ShowWindow(hDlg, SW_SHOWNORMAL);

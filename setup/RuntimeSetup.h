@@ -3,7 +3,10 @@
 
 #include <windows.h>
 
+#include "ProgressAnimation.h"
+
 // True when the runtime setup was started and has ended, whatever its exit code; false
 // (after "Install Not Success!") when it could not be started, or when the installation
 // dialog could not be shown or the wait failed.
-bool RunRuntimeSetup(HINSTANCE hInstance);
+// nPaint says how the installation dialog's animation paints.
+bool RunRuntimeSetup(HINSTANCE hInstance, AnimationPaint nPaint);

@@ -1,16 +1,31 @@
-// The batch file that finishes the removal after the uninstaller has exited: it waits
-// until "Uninstall.exe" can be deleted, deletes the desktop shortcut, moves to the
-// temporary directory, removes the "Help" folder and the install directory when they are
-// empty, and deletes itself.
+// The batch file that finishes the removal after the uninstaller has exited: it waits,
+// a bounded time, until the installation's "Help\Uninstall.exe" can be deleted, deletes
+// the desktop shortcut, removes the "Help" folder and the install directory when they are
+// empty, and deletes itself. Every path in it is absolute and quoted, so that the folder
+// the batch file starts in plays no part.
 #pragma once
 
 #include <string>
 
-// The batch file's text, with "\n" line ends (written as carriage return and line feed).
-// pszInstallDir empty leaves out the lines that change into and remove the directories,
-// so that nothing outside a known installation is touched.
+// How many times the batch file tries to delete the uninstaller, about a second apart,
+// before it leaves it in place: far longer than the uninstaller takes to end once it
+// has started the batch file.
+const int kCleanupTries = 20;
+
+// A path as one argument of a batch line: in quotation marks, each "%" doubled so that
+// the command interpreter does not expand it.
+std::string QuoteForBatch(const char* pszPath);
+
+// The batch file's text, with "\n" line ends (written as carriage return and line feed),
+// in the ANSI code page. pszInstallDir empty leaves out every line that deletes the
+// uninstaller or removes a folder, so that nothing outside a known installation is
+// touched.
 std::string FormatCleanupBatch(const char* pszInstallDir, const char* pszDesktopLink,
                                const char* pszTempDir);
+
+// The command interpreter reads batch files in the OEM code page: the ANSI text converted
+// into it. False when a character has no equivalent there.
+bool ToOemText(const std::string& text, std::string* pOem);
 
 // The temporary directory + "\Tandrel98.bat" (the directory already ends in a backslash).
 bool GetCleanupBatchPath(char* pszPath, size_t cchPath);

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "Holders.h"
+#include "InstallDirectory.h"
 #include "InstallLayout.h"
 #include "UninstallMessages.h"
 
@@ -21,48 +22,12 @@ const RemovalEntry kRemovalList[] = {
     {true, "*.html"},       {true, "*.gif"},
 };
 
-bool IsAbsolutePath(const char* pszDir)
-{
-    bool bDrive = ((pszDir[0] >= 'A' && pszDir[0] <= 'Z') || (pszDir[0] >= 'a' && pszDir[0] <= 'z')) &&
-                  pszDir[1] == ':' && pszDir[2] == '\\';
-    bool bNetwork = pszDir[0] == '\\' && pszDir[1] == '\\' && pszDir[2] != '\0';
-    return bDrive || bNetwork;
-}
-
-bool ReadInstallDirectory(char* pszDir, size_t cchDir)
-{
-    pszDir[0] = '\0';
-    CRegKeyHolder key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, TANDREL_APP_PATH_KEY, 0, KEY_ALL_ACCESS, &key) !=
-        ERROR_SUCCESS)
-        return false;
-    DWORD cbDir = static_cast<DWORD>(cchDir - 1);
-    if (RegQueryValueExA(key.Get(), nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(pszDir),
-                         &cbDir) != ERROR_SUCCESS) {
-        pszDir[0] = '\0';
-        return false;
-    }
-    // A value stored without its zero still ends here.
-    pszDir[cbDir < cchDir ? cbDir : cchDir - 1] = '\0';
-    return true;
-}
-
 }  // namespace
-
-bool IsUsableInstallDirectory(const char* pszDir)
-{
-    if (pszDir == nullptr || pszDir[0] == '\0' || !IsAbsolutePath(pszDir))
-        return false;
-    DWORD dwAttributes = GetFileAttributesA(pszDir);
-    return dwAttributes != INVALID_FILE_ATTRIBUTES && (dwAttributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 bool RemoveInstalledFiles(char* pszDir, size_t cchDir)
 {
-    if (!ReadInstallDirectory(pszDir, cchDir) || !IsUsableInstallDirectory(pszDir)) {
-        pszDir[0] = '\0';
+    if (!FindInstallDirectory(pszDir, cchDir))
         return false;
-    }
     char szHelpDir[MAX_PATH];
     int n = std::snprintf(szHelpDir, sizeof(szHelpDir), "%s\\%s", pszDir, TANDREL_HELP_DIR);
     bool bHelpDir = n > 0 && n < MAX_PATH;

@@ -1,8 +1,11 @@
 // The uninstaller's batch file: its bytes, its wait for the uninstaller's file, and what
-// it leaves out when the install directory can't be trusted.
+// it does when that file stays.
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
-#include "CleanupBatch.h"
+#include <tlhelp32.h>
+
 #include "Holders.h"
 #include "InstallFixture.h"
 #include "InstallLayout.h"
@@ -10,13 +13,6 @@
 #include "TestEnv.h"
 
 namespace {
-
-std::string BatchPath()
-{
-    char szBatch[MAX_PATH] = "";
-    GetCleanupBatchPath(szBatch, sizeof(szBatch));
-    return szBatch;
-}
 
 std::string TempDir()
 {
@@ -39,6 +35,22 @@ std::string ExpectedBatch(const char* pszGolden, const std::string& installDir)
     return text;
 }
 
+// Whether a process of this program file runs (the tests that start processes run one
+// at a time).
+bool ProcessRuns(const char* pszExe)
+{
+    CHandleHolder snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32 entry;
+    entry.dwSize = sizeof(entry);
+    if (!snapshot.IsValid() || !Process32First(snapshot.Get(), &entry))
+        return false;
+    do {
+        if (lstrcmpiA(entry.szExeFile, pszExe) == 0)
+            return true;
+    } while (Process32Next(snapshot.Get(), &entry));
+    return false;
+}
+
 bool WaitUntil(bool (*pfnDone)(), DWORD dwTimeoutMs)
 {
     DWORD dwStart = GetTickCount();
@@ -52,10 +64,21 @@ bool WaitUntil(bool (*pfnDone)(), DWORD dwTimeoutMs)
 
 class CleanupBatch : public CInstallTest {
 protected:
+    // An installation in the default directory as far as the uninstaller looks at one:
+    // its files, the recorded directory, the removal tool and a desktop shortcut.
+    void LayOutDefaultInstallation()
+    {
+        LayOutInstallation(kDefaultInstallDir);
+        WriteRegistryText(HKEY_LOCAL_MACHINE, TANDREL_APP_PATH_KEY, nullptr, kDefaultInstallDir);
+        ASSERT_TRUE(PlaceRemovalTool());
+        WriteFileBytes(DesktopShortcut(), {'l', 'n', 'k'});
+        ASSERT_TRUE(FileExists(DesktopShortcut()));
+    }
+
     void TearDown() override
     {
         m_uninstall.Kill();
-        WaitUntil([] { return !FileExists(BatchPath()); }, 10000);
+        WaitUntil([] { return !FileExists(CleanupBatchFile()); }, 10000);
         CInstallTest::TearDown();
     }
     CProcessDriver m_uninstall;
@@ -65,53 +88,44 @@ protected:
 
 TEST_F(CleanupBatch, WaitsForTheUninstallerFileThenRemovesItselfAndTheFolders)
 {
-    ASSERT_NO_FATAL_FAILURE(Install());
+    ASSERT_NO_FATAL_FAILURE(LayOutDefaultInstallation());
     std::string uninstaller = std::string(kDefaultInstallDir) + "\\Help\\Uninstall.exe";
     {
-        // While another program holds the uninstaller's file, the batch file keeps trying.
+        // While another program holds the uninstaller's file, the batch file keeps trying:
+        // it reaches its pause between two tries.
         CHandleHolder held(CreateFileA(uninstaller.c_str(), GENERIC_READ, FILE_SHARE_READ,
                                        nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(held.IsValid());
         ASSERT_TRUE(m_uninstall.Start("\"" + uninstaller + "\"", ScratchDir("batch-cwd")));
-        ASSERT_EQ(m_uninstall.WaitForExit(60000), 0u);
-        ASSERT_TRUE(WaitUntil([] { return FileExists(BatchPath()); }, 10000));
-        Sleep(1000);
-        EXPECT_TRUE(FileExists(BatchPath()));
+        ASSERT_EQ(m_uninstall.WaitForExit(30000), 0u);
+        ASSERT_TRUE(WaitUntil([] { return ProcessRuns("ping.exe"); }, 10000))
+            << "the batch file did not wait for the uninstaller's file";
+        EXPECT_TRUE(FileExists(CleanupBatchFile()));
         EXPECT_TRUE(FileExists(uninstaller));
 
-        // Carriage return and line feed, the quoted folders with a space after them, and
-        // the two backslashes before the batch file's own name.
-        EXPECT_EQ(ReadTextFile(BatchPath()), ExpectedBatch("cleanup.bat", kDefaultInstallDir));
+        // Carriage return and line feed, quoted absolute paths, and the two backslashes
+        // before the batch file's own name.
+        EXPECT_EQ(ReadTextFile(CleanupBatchFile()), ExpectedBatch("cleanup.bat", kDefaultInstallDir));
     }
-    ASSERT_TRUE(WaitUntil([] { return !FileExists(BatchPath()); }, 30000));
+    ASSERT_TRUE(WaitUntil([] { return !FileExists(CleanupBatchFile()); }, 20000));
     EXPECT_FALSE(FileExists(uninstaller));
     EXPECT_FALSE(FileExists(DesktopShortcut()));
     EXPECT_FALSE(FileExists(std::string(kDefaultInstallDir) + "\\Help"));
     EXPECT_FALSE(FileExists(kDefaultInstallDir));
 }
 
-TEST_F(CleanupBatch, AnInstallDirectoryThatIsEmptyRelativeOrMissingIsNotTouched)
+TEST_F(CleanupBatch, AnUninstallerFileThatStaysEndsTheWaitAfterItsTries)
 {
-    // The uninstaller's current folder is where a relative directory leads; it holds files
-    // of the installed names and an empty "Help", and must keep them all.
-    std::string copy = ScratchDir("batch-copy") + "\\Uninstall.exe";
-    ASSERT_TRUE(CopyFileA((DistDir() + "\\Uninstall.exe").c_str(), copy.c_str(), FALSE));
-    for (const char* pszRecorded : {"", ".", "Tandrel98", "C:\\no-such-folder\\Tandrel98"}) {
-        SCOPED_TRACE(pszRecorded);
-        std::string work = ScratchDir("batch-work");
-        CreateDirectoryA((work + "\\Help").c_str(), nullptr);
-        WriteFileBytes(work + "\\readme.txt", {'x'});
-        WriteFileBytes(work + "\\Tandrel98.ini", {'x'});
-        WriteRegistryText(HKEY_LOCAL_MACHINE, TANDREL_APP_PATH_KEY, nullptr, pszRecorded);
-
-        ASSERT_TRUE(m_uninstall.Start("\"" + copy + "\"", work));
-        // Nothing was installed, so the runtime's removal tool is not there either.
-        EXPECT_EQ(AnswerMessageBox(m_uninstall.ProcessId(), "Error"), "Install Not Success!");
-        EXPECT_EQ(m_uninstall.WaitForExit(60000), 0u);
-        ASSERT_TRUE(WaitUntil([] { return !FileExists(BatchPath()); }, 30000));
-        EXPECT_TRUE(FileExists(work + "\\readme.txt"));
-        EXPECT_TRUE(FileExists(work + "\\Tandrel98.ini"));
-        EXPECT_TRUE(FileExists(work + "\\Help"));
-        RemoveDirectoryA((work + "\\Help").c_str());
-    }
+    ASSERT_NO_FATAL_FAILURE(LayOutDefaultInstallation());
+    std::string uninstaller = std::string(kDefaultInstallDir) + "\\Help\\Uninstall.exe";
+    // Read-only: "del" refuses it for good.
+    ASSERT_TRUE(SetFileAttributesA(uninstaller.c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(m_uninstall.Start("\"" + uninstaller + "\"", ScratchDir("batch-cwd")));
+    ASSERT_EQ(m_uninstall.WaitForExit(30000), 0u);
+    // About a second per try; the batch file gives up, deletes itself and ends.
+    ASSERT_TRUE(WaitUntil([] { return !FileExists(CleanupBatchFile()); }, 40000))
+        << "the batch file is still waiting";
+    EXPECT_TRUE(FileExists(uninstaller));
+    EXPECT_FALSE(FileExists(DesktopShortcut()));
+    SetFileAttributesA(uninstaller.c_str(), FILE_ATTRIBUTE_NORMAL);
 }

@@ -223,6 +223,78 @@ std::string ExportKey(const std::string& key)
     return lines;
 }
 
+void ExpectInstalledFrom(const std::string& sourceDir, const std::string& dir)
+{
+    for (const char* pszName : kMainFiles) {
+        SCOPED_TRACE(pszName);
+        std::string source = sourceDir + "\\" + pszName;
+        std::string target = dir + "\\" + pszName;
+        EXPECT_EQ(FileExists(target), FileExists(source));
+        if (FileExists(source)) {
+            EXPECT_EQ(ReadFileBytes(target), ReadFileBytes(source));
+        }
+    }
+    for (const char* pszName : kHelpFiles) {
+        SCOPED_TRACE(pszName);
+        std::string source = sourceDir + "\\" + pszName;
+        std::string target = dir + "\\Help\\" + pszName;
+        EXPECT_EQ(FileExists(target), FileExists(source));
+        if (FileExists(source)) {
+            EXPECT_EQ(ReadFileBytes(target), ReadFileBytes(source));
+        }
+    }
+}
+
+// The files an installation holds, relative to its directory.
+std::vector<std::string> InstalledNames()
+{
+    std::vector<std::string> names(std::begin(kMainFiles), std::end(kMainFiles));
+    for (const char* pszName : kHelpFiles)
+        names.push_back(std::string("Help\\") + pszName);
+    return names;
+}
+
+std::string JoinPath(const std::string& dir, const std::string& name)
+{
+    return (dir.size() == 3 ? dir.substr(0, 2) : dir) + "\\" + name;
+}
+
+void LayOutInstallation(const std::string& dir)
+{
+    CreateDirectoryA(dir.c_str(), nullptr);
+    CreateDirectoryA(JoinPath(dir, "Help").c_str(), nullptr);
+    for (const std::string& name : InstalledNames()) {
+        std::string source = DistDir() + "\\" + name.substr(name.rfind('\\') + 1);
+        CopyFileA(source.c_str(), JoinPath(dir, name).c_str(), FALSE);
+    }
+}
+
+bool PlaceRemovalTool()
+{
+    char szSystem[MAX_PATH] = "";
+    GetSystemDirectoryA(szSystem, MAX_PATH);
+    return CopyFileA((DistDir() + "\\purgedxm.exe").c_str(),
+                     (std::string(szSystem) + "\\purgedxm.exe").c_str(), FALSE) != FALSE;
+}
+
+std::string CleanupBatchFile()
+{
+    char szTemp[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, szTemp);
+    return std::string(szTemp) + "\\Tandrel98.bat";
+}
+
+bool WaitForFileGone(const std::string& path, DWORD dwTimeoutMs)
+{
+    DWORD dwStart = GetTickCount();
+    while (FileExists(path)) {
+        if (GetTickCount() - dwStart > dwTimeoutMs)
+            return false;
+        Sleep(50);
+    }
+    return true;
+}
+
 void RemoveEverythingInstalled()
 {
     RemoveTree(kDefaultInstallDir);
@@ -239,9 +311,7 @@ void RemoveEverythingInstalled()
     char szSystem[MAX_PATH] = "";
     GetSystemDirectoryA(szSystem, MAX_PATH);
     DeleteFileA((std::string(szSystem) + "\\purgedxm.exe").c_str());
-    char szTemp[MAX_PATH] = "";
-    GetTempPathA(MAX_PATH, szTemp);
-    DeleteFileA((std::string(szTemp) + "Tandrel98.bat").c_str());
+    DeleteFileA(CleanupBatchFile().c_str());
 }
 
 void CInstallTest::SetUp()
@@ -274,11 +344,18 @@ void CInstallTest::ContinueToDirectory(const std::string& dir)
     PressButton(hDirectory, IDOK);
 }
 
+void CInstalledTest::SetUp()
+{
+    ASSERT_TRUE(RegistryKeyExists(HKEY_LOCAL_MACHINE, TANDREL_APP_PATH_KEY))
+        << "the shared installation is missing: it is made by SharedInstallation.Install";
+    ASSERT_TRUE(FileExists(std::string(kDefaultInstallDir) + "\\" TANDREL_PROGRAM_FILE));
+}
+
 void CInstallTest::Install(const std::string& sourceDir, const std::string& dir)
 {
     ASSERT_NO_FATAL_FAILURE(StartSetup(sourceDir));
     ASSERT_NO_FATAL_FAILURE(ContinueToDirectory(dir));
-    HWND hDone = m_setup.WaitForDialog("Congratulation!", 300000);
+    HWND hDone = m_setup.WaitForDialog("Congratulation!", kInstallTimeoutMs);
     ASSERT_NE(hDone, nullptr) << "no Congratulation dialog";
     PressButton(hDone, IDC_ANSWER_NO);
     ASSERT_EQ(m_setup.WaitForExit(), 0u);

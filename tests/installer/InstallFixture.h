@@ -13,6 +13,9 @@
 #include "WindowDriver.h"
 
 extern const char kDefaultInstallDir[];
+// How long an installation may take from Continue to "Congratulation!": it takes about
+// 13 seconds here, its animation included.
+const DWORD kInstallTimeoutMs = 60000;
 extern const char* const kMainFiles[3];
 extern const char* const kHelpFiles[12];
 
@@ -46,6 +49,25 @@ std::string ShortcutTarget(const std::string& linkPath);
 std::string ExportKey(const std::string& key);
 std::string ReadTextFile(const std::string& path);
 
+// Every file of the list is in its place under dir with the source's bytes; a file
+// missing from the source is missing from the installation.
+void ExpectInstalledFrom(const std::string& sourceDir, const std::string& dir);
+
+// The files an installation holds, relative to its directory ("Help\\Demo.html").
+std::vector<std::string> InstalledNames();
+// dir + "\\" + name, where dir may be a drive root ("Q:\\").
+std::string JoinPath(const std::string& dir, const std::string& name);
+// The installed files laid out under dir from the distribution, as Setup copies them,
+// without running Setup.
+void LayOutInstallation(const std::string& dir);
+// The runtime's removal tool in the system folder, where its setup puts it.
+bool PlaceRemovalTool();
+
+// The uninstaller's batch file: the temporary directory + "\Tandrel98.bat".
+std::string CleanupBatchFile();
+// True once the file is gone; false when it is still there after dwTimeoutMs.
+bool WaitForFileGone(const std::string& path, DWORD dwTimeoutMs);
+
 // Removes every trace of an installation: install directory, registry rows, shortcuts,
 // the runtime's records and removal tool, and the clean-up batch file.
 void RemoveEverythingInstalled();
@@ -65,4 +87,12 @@ protected:
                  const std::string& dir = kDefaultInstallDir);
 
     CProcessDriver m_setup;
+};
+
+// The tests that only read an installation share one, made from the distribution into
+// the default directory by SharedInstallation.Install before them and removed by
+// SharedInstallation.Remove after them. They must not change it.
+class CInstalledTest : public ::testing::Test {
+protected:
+    void SetUp() override;
 };

@@ -2,6 +2,9 @@
 // disk and the exit code.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
+#include "DefSetting.h"
 #include "InstallFixture.h"
 #include "InstallLayout.h"
 #include "TestEnv.h"
@@ -22,72 +25,7 @@ void ExpectNothingWritten()
     EXPECT_FALSE(FileExists(StartMenuShortcut()));
 }
 
-void ExpectCentred(HWND hwnd)
-{
-    RECT rc;
-    GetWindowRect(hwnd, &rc);
-    EXPECT_EQ(rc.left, (GetSystemMetrics(SM_CXSCREEN) - (rc.right - rc.left)) / 2);
-    EXPECT_EQ(rc.top, (GetSystemMetrics(SM_CYSCREEN) - (rc.bottom - rc.top)) / 2);
-}
-
-// Every file of the list is in its place with the source's bytes; a file missing from the
-// source is missing from the installation.
-void ExpectInstalledFrom(const std::string& sourceDir, const std::string& dir)
-{
-    for (const char* pszName : kMainFiles) {
-        SCOPED_TRACE(pszName);
-        std::string source = sourceDir + "\\" + pszName;
-        std::string target = dir + "\\" + pszName;
-        EXPECT_EQ(FileExists(target), FileExists(source));
-        if (FileExists(source)) {
-            EXPECT_EQ(ReadFileBytes(target), ReadFileBytes(source));
-        }
-    }
-    for (const char* pszName : kHelpFiles) {
-        SCOPED_TRACE(pszName);
-        std::string source = sourceDir + "\\" + pszName;
-        std::string target = dir + "\\Help\\" + pszName;
-        EXPECT_EQ(FileExists(target), FileExists(source));
-        if (FileExists(source)) {
-            EXPECT_EQ(ReadFileBytes(target), ReadFileBytes(source));
-        }
-    }
-}
-
 }  // namespace
-
-TEST_F(SetupFlow, ContinueThroughEveryDialogInstallsTheFileListAndEndsWithCongratulation)
-{
-    StartSetup(DistDir());
-    HWND hWelcome = m_setup.WaitForDialog("Welcome");
-    ASSERT_NE(hWelcome, nullptr);
-    EXPECT_EQ(StaticTexts(hWelcome).rfind("Welcome to Use Tandrel98.\n\n", 0), 0u)
-        << StaticTexts(hWelcome);
-    ExpectCentred(hWelcome);
-    PressButton(hWelcome, IDOK);
-
-    HWND hDirectory = m_setup.WaitForDialog("Tandrel98 Directory");
-    ASSERT_NE(hDirectory, nullptr);
-    EXPECT_EQ(ControlText(hDirectory, IDC_INSTALL_DIR), kDefaultInstallDir);
-    ExpectCentred(hDirectory);
-    PressButton(hDirectory, IDOK);
-
-    // The installation dialog shows while the runtime setup loads, then goes away.
-    HWND hWorking = m_setup.WaitForDialog("Tandrel98 Installation", 30000);
-    ASSERT_NE(hWorking, nullptr);
-    EXPECT_EQ(StaticTexts(hWorking), "Installation ... ");
-
-    HWND hDone = m_setup.WaitForDialog("Congratulation!", 300000);
-    ASSERT_NE(hDone, nullptr);
-    EXPECT_EQ(StaticTexts(hDone), "Successful Installation.\nOpen readme.txt?");
-    EXPECT_EQ(FindDialog(m_setup.ProcessId(), "Tandrel98 Installation"), nullptr);
-    PressButton(hDone, IDC_ANSWER_NO);
-    EXPECT_EQ(m_setup.WaitForExit(), 0u);
-
-    ExpectInstalledFrom(DistDir(), kDefaultInstallDir);
-    // "No" opens nothing.
-    EXPECT_TRUE(FindWindowsWithTitle("readme").empty());
-}
 
 TEST_F(SetupFlow, CancelAtWelcomeExitsWithOneAndWritesNothing)
 {
@@ -143,30 +81,66 @@ TEST_F(SetupFlow, ARefusedDirectoryIsReportedAndTheDefaultShownAgain)
     ExpectNothingWritten();
 }
 
-TEST_F(SetupFlow, ATypedDirectoryIsCutTo259Characters)
+TEST_F(SetupFlow, ADirectoryTooLongForTheInstalledFilesIsRefusedAndTheLongestThatFitsIsTaken)
 {
-    // A parent of 200 characters, then a name that runs past 259: what lies beyond is
-    // never seen, so the directory is created under the first 259 characters.
+    // The longest installed path is the directory + "\\Help\\ctrl.video.gif" (20
+    // characters), which must stay within 259: a directory of 240 characters is refused,
+    // one of 239 is taken. A typed text beyond 259 characters is cut and refused too.
     std::string parent = "C:\\" + std::string(197, 'p');
     RemoveTree(parent);
     ASSERT_TRUE(CreateDirectoryA(parent.c_str(), nullptr));
-    std::string kept = parent + "\\" + std::string(259 - parent.size() - 1, 'k');
-    ASSERT_EQ(kept.size(), 259u);
+    std::string tooLong = parent + "\\" + std::string(240 - parent.size() - 1, 'k');
+    std::string longest = parent + "\\" + std::string(239 - parent.size() - 1, 'k');
+    ASSERT_EQ(tooLong.size(), 240u);
+    ASSERT_EQ(longest.size(), 239u);
 
     StartSetup(DistDir());
-    ContinueToDirectory(kept + "XYZ");
-    HWND hDone = m_setup.WaitForDialog("Congratulation!", 300000);
+    ASSERT_NO_FATAL_FAILURE(ContinueToDirectory(tooLong));
+    EXPECT_EQ(AnswerMessageBox(m_setup.ProcessId(), "Error"),
+              "Create Directory Error!\nSelect Another Directory.");
+    HWND hDirectory = m_setup.WaitForDialog("Tandrel98 Directory");
+    ASSERT_NE(hDirectory, nullptr);
+    SetControlText(hDirectory, IDC_INSTALL_DIR, parent + "\\" + std::string(70, 'x'));
+    PressButton(hDirectory, IDOK);
+    EXPECT_EQ(AnswerMessageBox(m_setup.ProcessId(), "Error"),
+              "Create Directory Error!\nSelect Another Directory.");
+    EXPECT_FALSE(FileExists(tooLong));
+    EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, "Software\\Vostrane"));
+
+    hDirectory = m_setup.WaitForDialog("Tandrel98 Directory");
+    ASSERT_NE(hDirectory, nullptr);
+    SetControlText(hDirectory, IDC_INSTALL_DIR, longest);
+    PressButton(hDirectory, IDOK);
+    HWND hDone = m_setup.WaitForDialog("Congratulation!", kInstallTimeoutMs);
     ASSERT_NE(hDone, nullptr);
     PressButton(hDone, IDC_ANSWER_NO);
     EXPECT_EQ(m_setup.WaitForExit(), 0u);
 
     std::string recorded;
     EXPECT_TRUE(ReadRegistryText(HKEY_LOCAL_MACHINE, TANDREL_APP_PATH_KEY, nullptr, &recorded));
-    EXPECT_EQ(recorded, kept);
-    DWORD dwAttributes = GetFileAttributesA(kept.c_str());
-    EXPECT_TRUE(dwAttributes != INVALID_FILE_ATTRIBUTES &&
-                (dwAttributes & FILE_ATTRIBUTE_DIRECTORY));
+    EXPECT_EQ(recorded, longest);
+    ExpectInstalledFrom(DistDir(), longest);
     RemoveTree(parent);
+}
+
+TEST_F(SetupFlow, ARelativeDirectoryIsCreatedAndRecordedAsAFullPath)
+{
+    // Taken from the current directory, the folder Setup was started in.
+    std::string source = ScratchDir("source-relative");
+    RemoveTree(source + "\\Tandrel Rel");
+    CopyDistribution(source);
+    ASSERT_NO_FATAL_FAILURE(Install(source, "Tandrel Rel\\"));
+    std::string full = source + "\\Tandrel Rel";
+    ExpectInstalledFrom(source, full);
+    std::string recorded;
+    EXPECT_TRUE(ReadRegistryText(HKEY_LOCAL_MACHINE, TANDREL_APP_PATH_KEY, nullptr, &recorded));
+    EXPECT_EQ(recorded, full);
+    std::string uninstall;
+    EXPECT_TRUE(ReadRegistryText(HKEY_LOCAL_MACHINE, TANDREL_UNINSTALL_KEY, "UninstallString",
+                                 &uninstall));
+    EXPECT_EQ(uninstall, "\"" + full + "\\Help\\uninstall.exe\"");
+    EXPECT_EQ(ShortcutTarget(StartMenuShortcut()), full);
+    RemoveTree(full);
 }
 
 TEST_F(SetupFlow, FromADriveRootTheSourcesAreReadWithOneSeparator)
@@ -224,7 +198,7 @@ TEST_F(SetupFlow, ARuntimeSetupThatFailsStillEndsWithCongratulation)
     std::string runtimeMessage = AnswerMessageBox(0, "DirectX Media Setup", 30000);
     EXPECT_NE(runtimeMessage.find("purgedxm.exe could not be copied"), std::string::npos)
         << runtimeMessage;
-    HWND hDone = m_setup.WaitForDialog("Congratulation!", 300000);
+    HWND hDone = m_setup.WaitForDialog("Congratulation!", kInstallTimeoutMs);
     ASSERT_NE(hDone, nullptr);
     PressButton(hDone, IDC_ANSWER_NO);
     EXPECT_EQ(m_setup.WaitForExit(), 0u);
@@ -242,17 +216,18 @@ TEST_F(SetupFlow, YesOpensTheReadmeOfTheSourceFolder)
         WriteRegistryText(HKEY_CLASSES_ROOT, ".txt", nullptr, "txtfile");
     StartSetup(source);
     ContinueToDirectory(kDefaultInstallDir);
-    HWND hDone = m_setup.WaitForDialog("Congratulation!", 300000);
+    HWND hDone = m_setup.WaitForDialog("Congratulation!", kInstallTimeoutMs);
     ASSERT_NE(hDone, nullptr);
     PressButton(hDone, IDOK);
     EXPECT_EQ(m_setup.WaitForExit(), 0u);
 
-    // The readme opens in the text editor the system associates with .txt files.
+    // The readme opens in the text editor the system associates with .txt files, started
+    // by Setup through the command interpreter (both end with Setup's job).
+    EXPECT_FALSE(m_setup.RunningInJob().empty()) << "Setup started no process for the readme";
     std::vector<HWND> editors;
-    for (int i = 0; i < 1000 && editors.empty(); ++i) {
-        editors = FindWindowsWithTitle("readme");
+    DWORD dwStart = GetTickCount();
+    while ((editors = FindWindowsWithTitle("readme")).empty() && GetTickCount() - dwStart < 20000)
         Sleep(20);
-    }
     ASSERT_FALSE(editors.empty()) << "the readme did not open";
     HWND hEdit = FindWindowExA(editors[0], nullptr, "Edit", nullptr);
     char szText[64] = "";
@@ -262,14 +237,34 @@ TEST_F(SetupFlow, YesOpensTheReadmeOfTheSourceFolder)
     EXPECT_STREQ(szText, "source");
     if (bLentAssociation)
         DeleteRegistryTree(HKEY_CLASSES_ROOT, ".txt");
-    for (HWND hwnd : editors) {
-        DWORD dwProcessId = 0;
-        GetWindowThreadProcessId(hwnd, &dwProcessId);
-        HANDLE hProcess = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, dwProcessId);
-        if (hProcess != nullptr) {
-            TerminateProcess(hProcess, 0);
-            WaitForSingleObject(hProcess, 5000);
-            CloseHandle(hProcess);
-        }
-    }
+}
+
+TEST_F(SetupFlow, ASecondInstallationResetsTheSettingsToTheDefaults)
+{
+    ASSERT_NO_FATAL_FAILURE(Install());
+    // The user changes everything, then the program is installed again elsewhere.
+    DEFSETTING_RECORD changed = {1, 1, 0, 0, 0, 1, 3, 0, 1.44, -10000, -500, -700, 2000};
+    const BYTE* pChanged = reinterpret_cast<const BYTE*>(&changed);
+    WriteSettingsBytes(std::vector<BYTE>(pChanged, pChanged + sizeof(changed)));
+    RemoveTree(kDefaultInstallDir);
+    ASSERT_NO_FATAL_FAILURE(Install());
+
+    std::vector<BYTE> bytes;
+    DWORD dwType = 0;
+    ASSERT_TRUE(ReadSettingsBytes(&bytes, &dwType));
+    EXPECT_EQ(dwType, static_cast<DWORD>(REG_BINARY));
+    ASSERT_EQ(bytes.size(), 56u);
+    DEFSETTING_RECORD record;
+    std::memcpy(&record, bytes.data(), sizeof(record));
+    EXPECT_EQ(record.bLoop, 0);
+    EXPECT_EQ(record.bGroupLoop, 0);
+    EXPECT_EQ(record.bCaption, 1);
+    EXPECT_EQ(record.bThickFrame, 1);
+    EXPECT_EQ(record.bMute, 0);
+    EXPECT_EQ(record.nStartPage, 0);
+    EXPECT_EQ(record.dRate, 1.0);
+    EXPECT_EQ(record.lVolume, -1000);
+    EXPECT_EQ(record.lTreble, 0);
+    EXPECT_EQ(record.lBass, 0);
+    EXPECT_EQ(record.lBalance, 0);
 }

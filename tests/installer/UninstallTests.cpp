@@ -2,7 +2,6 @@
 // batch file finishes after it has ended.
 #include <gtest/gtest.h>
 
-#include "CleanupBatch.h"
 #include "Holders.h"
 #include "InstallFixture.h"
 #include "InstallLayout.h"
@@ -15,25 +14,6 @@ const char* const kExtensions[] = {".mpg", ".mpeg", ".mp2", ".mpv", ".mpa"};
 std::string InstallPath(const char* pszName)
 {
     return std::string(kDefaultInstallDir) + "\\" + pszName;
-}
-
-std::string BatchPath()
-{
-    char szBatch[MAX_PATH] = "";
-    GetCleanupBatchPath(szBatch, sizeof(szBatch));
-    return szBatch;
-}
-
-// True once the batch file has deleted itself.
-bool WaitForBatchGone(DWORD dwTimeoutMs = 30000)
-{
-    DWORD dwStart = GetTickCount();
-    while (FileExists(BatchPath())) {
-        if (GetTickCount() - dwStart > dwTimeoutMs)
-            return false;
-        Sleep(50);
-    }
-    return true;
 }
 
 class UninstallFlow : public CInstallTest {
@@ -49,7 +29,7 @@ protected:
     void TearDown() override
     {
         m_uninstall.Kill();
-        WaitForBatchGone(10000);
+        WaitForFileGone(CleanupBatchFile(), 10000);
         CInstallTest::TearDown();
     }
 
@@ -70,7 +50,7 @@ TEST_F(UninstallFlow, RemovesEverythingButTheExtensionKeysAndWhatOthersOwn)
     ASSERT_TRUE(RegistryKeyExists(HKEY_LOCAL_MACHINE, "Software\\DirectX Media Runtime\\Clients"));
 
     EXPECT_EQ(RunUninstaller(), 0u);
-    ASSERT_TRUE(WaitForBatchGone());
+    ASSERT_TRUE(WaitForFileGone(CleanupBatchFile(), 30000));
 
     for (const char* pszName : kMainFiles)
         EXPECT_FALSE(FileExists(InstallPath(pszName))) << pszName;
@@ -101,7 +81,7 @@ TEST_F(UninstallFlow, WithNothingElseInItTheInstallDirectoryGoesToo)
 {
     ASSERT_NO_FATAL_FAILURE(Install());
     EXPECT_EQ(RunUninstaller(), 0u);
-    ASSERT_TRUE(WaitForBatchGone());
+    ASSERT_TRUE(WaitForFileGone(CleanupBatchFile(), 30000));
     EXPECT_FALSE(FileExists(kDefaultInstallDir));
 }
 
@@ -120,7 +100,7 @@ TEST_F(UninstallFlow, AFileHeldOpenIsNamedOnceAndTheRestIsRemoved)
         EXPECT_EQ(m_uninstall.WaitForExit(60000), 0u);
         EXPECT_EQ(FindDialog(m_uninstall.ProcessId(), "Error"), nullptr);
     }
-    ASSERT_TRUE(WaitForBatchGone());
+    ASSERT_TRUE(WaitForFileGone(CleanupBatchFile(), 30000));
     EXPECT_TRUE(FileExists(InstallPath("vost.mpg")));
     EXPECT_FALSE(FileExists(InstallPath("readme.txt")));
     EXPECT_FALSE(FileExists(InstallPath("Help")));
@@ -134,7 +114,7 @@ TEST_F(UninstallFlow, ASecondRunFindsNoInstallationAndTouchesNothing)
     std::string copy = ScratchDir("uninstall-copy") + "\\Uninstall.exe";
     ASSERT_TRUE(CopyFileA(InstallPath("Help\\Uninstall.exe").c_str(), copy.c_str(), FALSE));
     EXPECT_EQ(RunUninstaller(), 0u);
-    ASSERT_TRUE(WaitForBatchGone());
+    ASSERT_TRUE(WaitForFileGone(CleanupBatchFile(), 30000));
     ASSERT_FALSE(FileExists(InstallPath("Help")));
 
     // Its current folder holds files with the installed names and nothing else.
@@ -143,7 +123,7 @@ TEST_F(UninstallFlow, ASecondRunFindsNoInstallationAndTouchesNothing)
     WriteFileBytes(work + "\\vost.mpg", {'x'});
     ASSERT_TRUE(m_uninstall.Start("\"" + copy + "\"", work));
     EXPECT_EQ(m_uninstall.WaitForExit(60000), 0u);
-    ASSERT_TRUE(WaitForBatchGone());
+    ASSERT_TRUE(WaitForFileGone(CleanupBatchFile(), 30000));
     EXPECT_TRUE(FileExists(work + "\\readme.txt"));
     EXPECT_TRUE(FileExists(work + "\\vost.mpg"));
 }

@@ -1,5 +1,7 @@
 #include "WindowDriver.h"
 
+#include <tlhelp32.h>
+
 #include <cstring>
 
 namespace {
@@ -73,12 +75,26 @@ CProcessDriver::~CProcessDriver()
     Kill();
     if (m_hProcess != nullptr)
         CloseHandle(m_hProcess);
+    if (m_hJob != nullptr)
+        CloseHandle(m_hJob);
 }
 
 bool CProcessDriver::Start(const std::string& commandLine, const std::string& currentDir,
                            const char* pEnvironment)
 {
     Kill();
+    // The process and every process it starts (the runtime setup, the uninstaller's batch
+    // file, the readme's editor) run in a job that ends them all when this driver ends or
+    // is killed: a test never leaves a process behind, whatever way it ends.
+    if (m_hJob == nullptr) {
+        m_hJob = CreateJobObjectA(nullptr, nullptr);
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits;
+        ZeroMemory(&limits, sizeof(limits));
+        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+        if (m_hJob != nullptr)
+            SetInformationJobObject(m_hJob, JobObjectExtendedLimitInformation, &limits,
+                                    sizeof(limits));
+    }
     std::vector<char> line(commandLine.begin(), commandLine.end());
     line.push_back('\0');
     STARTUPINFOA si;
@@ -86,9 +102,12 @@ bool CProcessDriver::Start(const std::string& commandLine, const std::string& cu
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi;
     ZeroMemory(&pi, sizeof(pi));
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0,
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
                         const_cast<char*>(pEnvironment), currentDir.c_str(), &si, &pi))
         return false;
+    if (m_hJob != nullptr)
+        AssignProcessToJobObject(m_hJob, pi.hProcess);
+    ResumeThread(pi.hThread);
     CloseHandle(pi.hThread);
     if (m_hProcess != nullptr)
         CloseHandle(m_hProcess);
@@ -135,8 +154,40 @@ bool CProcessDriver::HasExited() const
     return m_hProcess != nullptr && WaitForSingleObject(m_hProcess, 0) == WAIT_OBJECT_0;
 }
 
+std::vector<std::string> CProcessDriver::RunningInJob() const
+{
+    std::vector<std::string> names;
+    struct {
+        JOBOBJECT_BASIC_PROCESS_ID_LIST list;
+        ULONG_PTR more[63];
+    } ids;
+    ZeroMemory(&ids, sizeof(ids));
+    ids.list.NumberOfAssignedProcesses = 64;
+    if (m_hJob == nullptr || !QueryInformationJobObject(m_hJob, JobObjectBasicProcessIdList, &ids,
+                                                        sizeof(ids), nullptr))
+        return {"(the job can't be read)"};
+    HANDLE hSnapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    for (DWORD i = 0; i < ids.list.NumberOfProcessIdsInList; ++i) {
+        std::string name = "process " + std::to_string(ids.list.ProcessIdList[i]);
+        PROCESSENTRY32 entry;
+        entry.dwSize = sizeof(entry);
+        if (hSnapshot != INVALID_HANDLE_VALUE && Process32First(hSnapshot, &entry)) {
+            do {
+                if (entry.th32ProcessID == ids.list.ProcessIdList[i])
+                    name = entry.szExeFile;
+            } while (Process32Next(hSnapshot, &entry));
+        }
+        names.push_back(name);
+    }
+    if (hSnapshot != INVALID_HANDLE_VALUE)
+        CloseHandle(hSnapshot);
+    return names;
+}
+
 void CProcessDriver::Kill()
 {
+    if (m_hJob != nullptr)
+        TerminateJobObject(m_hJob, 99);
     if (m_hProcess != nullptr && !HasExited()) {
         TerminateProcess(m_hProcess, 99);
         WaitForSingleObject(m_hProcess, 5000);

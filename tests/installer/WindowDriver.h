@@ -15,7 +15,8 @@ public:
     CProcessDriver(const CProcessDriver&) = delete;
     CProcessDriver& operator=(const CProcessDriver&) = delete;
 
-    // Starts pszCommandLine in pszCurrentDir; pEnvironment null inherits ours.
+    // Starts pszCommandLine in pszCurrentDir; pEnvironment null inherits ours. The process
+    // and all it starts are ended by Kill and by the driver's end.
     bool Start(const std::string& commandLine, const std::string& currentDir,
                const char* pEnvironment = nullptr);
     DWORD ProcessId() const { return m_dwProcessId; }
@@ -28,11 +29,16 @@ public:
     // The exit code, or STILL_ACTIVE when the process did not end in time.
     DWORD WaitForExit(DWORD dwTimeoutMs = 30000) const;
     bool HasExited() const;
-    // Ends the process if it still runs (a failed test must not leave it behind).
+    // The program files of the processes in its job that still run: those it started,
+    // directly or not, that have not ended.
+    std::vector<std::string> RunningInJob() const;
+    // Ends the process and every process it started that still runs (a failed test must
+    // not leave them behind).
     void Kill();
 
 private:
     HANDLE m_hProcess = nullptr;
+    HANDLE m_hJob = nullptr;
     DWORD m_dwProcessId = 0;
 };
 

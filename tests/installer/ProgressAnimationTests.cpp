@@ -1,0 +1,168 @@
+// The installation dialog's animation: painting only the changes shows the very pictures,
+// in the same order, that painting every one of the 65536 steps shows. Each picture is
+// read back from the control itself after every message that moves it.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "ProgressAnimation.h"
+#include "ProgressBar.h"
+
+namespace {
+
+// A bitmap the control's picture is read back into, through WM_PRINTCLIENT: the row of
+// pixels across its middle, which the horizontal bar's extent, blocks and gaps all cross.
+class CPictureReader {
+public:
+    explicit CPictureReader(HWND hwnd) : m_hwnd(hwnd)
+    {
+        RECT rc;
+        GetClientRect(hwnd, &rc);
+        BITMAPINFO info;
+        ZeroMemory(&info, sizeof(info));
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = rc.right;
+        info.bmiHeader.biHeight = -1;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        m_cb = 4 * static_cast<size_t>(rc.right);
+        m_hdc = CreateCompatibleDC(nullptr);
+        m_hBitmap = CreateDIBSection(m_hdc, &info, DIB_RGB_COLORS, &m_pBits, nullptr, 0);
+        if (m_hdc != nullptr && m_hBitmap != nullptr) {
+            m_hOld = SelectObject(m_hdc, m_hBitmap);
+            // The middle row lands on the bitmap's only row.
+            SetViewportOrgEx(m_hdc, 0, -(rc.bottom / 2), nullptr);
+        }
+    }
+    ~CPictureReader()
+    {
+        if (m_hOld != nullptr)
+            SelectObject(m_hdc, m_hOld);
+        if (m_hBitmap != nullptr)
+            DeleteObject(m_hBitmap);
+        if (m_hdc != nullptr)
+            DeleteDC(m_hdc);
+    }
+    CPictureReader(const CPictureReader&) = delete;
+    CPictureReader& operator=(const CPictureReader&) = delete;
+
+    // What the control draws right now.
+    std::vector<BYTE> Read() const
+    {
+        if (m_hOld == nullptr)
+            return std::vector<BYTE>();
+        SendMessageA(m_hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(m_hdc), PRF_CLIENT);
+        GdiFlush();
+        const BYTE* pFirst = static_cast<const BYTE*>(m_pBits);
+        return std::vector<BYTE>(pFirst, pFirst + m_cb);
+    }
+
+private:
+    HWND m_hwnd;
+    HDC m_hdc = nullptr;
+    HBITMAP m_hBitmap = nullptr;
+    HGDIOBJ m_hOld = nullptr;
+    void* m_pBits = nullptr;
+    size_t m_cb = 0;
+};
+
+// The control's pictures, in the order they appeared.
+struct PictureLog {
+    WNDPROC pfnOriginal = nullptr;
+    const CPictureReader* pReader = nullptr;
+    std::vector<std::vector<BYTE>> pictures;
+    int nMoves = 0;      // messages that move the bar, each of which paints it
+    int nIdleMoves = 0;  // of those, the ones after which the picture stayed
+};
+
+PictureLog* g_pLog = nullptr;
+
+LRESULT CALLBACK RecordingProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    bool bMove = uMsg == PBM_STEPIT || uMsg == PBM_SETPOS || uMsg == PBM_DELTAPOS;
+    LRESULT lBefore = bMove ? CallWindowProcA(g_pLog->pfnOriginal, hwnd, PBM_GETPOS, 0, 0) : 0;
+    LRESULT lResult = CallWindowProcA(g_pLog->pfnOriginal, hwnd, uMsg, wParam, lParam);
+    // A message that leaves the position where it was paints nothing.
+    if (bMove && CallWindowProcA(g_pLog->pfnOriginal, hwnd, PBM_GETPOS, 0, 0) != lBefore) {
+        ++g_pLog->nMoves;
+        std::vector<BYTE> picture = g_pLog->pReader->Read();
+        if (g_pLog->pictures.empty() || picture != g_pLog->pictures.back())
+            g_pLog->pictures.push_back(picture);
+        else
+            ++g_pLog->nIdleMoves;
+    }
+    return lResult;
+}
+
+// Runs the animation on a bar of the installation dialog's size and place, in a window
+// of that dialog's template, and logs its pictures.
+PictureLog Record(AnimationPaint nPaint)
+{
+    PictureLog log;
+    HWND hwndHost = CreateWindowExA(0, "#32770", "Tandrel98 Installation",
+                                    WS_POPUP | WS_CAPTION, 0, 0, 400, 200, nullptr, nullptr,
+                                    GetModuleHandleA(nullptr), nullptr);
+    EXPECT_NE(hwndHost, nullptr);
+    {
+        CProgressBar bar(hwndHost, 20, 60, 256, 80, 1003);
+        EXPECT_NE(bar.GetSafeHwnd(), nullptr);
+        CPictureReader reader(bar.GetSafeHwnd());
+        log.pReader = &reader;
+        g_pLog = &log;
+        log.pictures.push_back(reader.Read());
+        log.pfnOriginal = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+            bar.GetSafeHwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordingProc)));
+        RunProgressAnimation(bar.GetSafeHwnd(), nPaint);
+        SetWindowLongPtrA(bar.GetSafeHwnd(), GWLP_WNDPROC,
+                          reinterpret_cast<LONG_PTR>(log.pfnOriginal));
+        g_pLog = nullptr;
+        log.pReader = nullptr;
+    }
+    DestroyWindow(hwndHost);
+    return log;
+}
+
+// How often the bar starts over: a picture with fewer filled pixels than the one before.
+int CountRestarts(const std::vector<std::vector<BYTE>>& pictures, COLORREF crBar)
+{
+    auto filled = [crBar](const std::vector<BYTE>& picture) {
+        int n = 0;
+        for (size_t i = 0; i + 3 < picture.size(); i += 4) {
+            if (RGB(picture[i + 2], picture[i + 1], picture[i]) == crBar)
+                ++n;
+        }
+        return n;
+    };
+    int nRestarts = 0;
+    for (size_t i = 1; i < pictures.size(); ++i) {
+        if (filled(pictures[i]) < filled(pictures[i - 1]))
+            ++nRestarts;
+    }
+    return nRestarts;
+}
+
+}  // namespace
+
+TEST(ProgressAnimation, PaintingOnlyTheChangesShowsEveryPictureOfEveryStepInOrder)
+{
+    InitCommonControls();
+    PictureLog everyStep = Record(PAINT_EVERY_STEP);
+    PictureLog changes = Record(PAINT_WHEN_CHANGED);
+
+    // All 65536 steps reach the control; the bar fills about forty times.
+    EXPECT_EQ(everyStep.nMoves, 65536);
+    int nRestarts = CountRestarts(everyStep.pictures, GetSysColor(COLOR_HIGHLIGHT));
+    EXPECT_GE(nRestarts, 39);
+    EXPECT_LE(nRestarts, 40);
+    ASSERT_GT(everyStep.pictures.size(), 40u * 10u);
+
+    // The same pictures in the same order, and the control moved only to show a new one.
+    EXPECT_EQ(changes.pictures.size(), everyStep.pictures.size());
+    EXPECT_TRUE(changes.pictures == everyStep.pictures);
+    EXPECT_EQ(changes.nIdleMoves, 0);
+    EXPECT_EQ(changes.nMoves + 1, static_cast<int>(changes.pictures.size()));
+}

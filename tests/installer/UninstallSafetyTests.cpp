@@ -1,0 +1,244 @@
+// The real uninstaller and its batch file against recorded install directories of every
+// awkward kind: each row lays out an installation (or none), records a directory, runs
+// Uninstall.exe from a folder holding another product's files, and checks what is gone
+// and what is left once the batch file has ended.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "Holders.h"
+#include "InstallFixture.h"
+#include "InstallLayout.h"
+#include "TestEnv.h"
+
+namespace {
+
+const char kBase[] = "C:\\tandrel-safety";
+// Another drive, mapped to a folder of its own for the test.
+const char kDrive[] = "Q:";
+const char kDriveFolder[] = "tandrel-drive-q";
+const char kShellFoldersKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+// "é" in the ANSI code page: one byte here, another one in the OEM code page.
+#define E_ACUTE "\xE9"
+
+enum Recorded {
+    RECORD_DIR,          // the installation's own path
+    RECORD_TEXT,         // pszValue as given
+};
+
+struct SafetyRow {
+    const char* pszName;
+    // Where an installation is laid out; null for none.
+    const char* pszInstall;
+    Recorded nRecorded;
+    const char* pszValue;
+    DWORD dwType;
+    // Run the installation's own Help\Uninstall.exe; otherwise a copy from elsewhere.
+    bool bFromInstallation;
+    bool bRemoved;
+    // The user's desktop folder, when the row gives it one of its own.
+    const char* pszDesktop;
+};
+
+const SafetyRow kRows[] = {
+    {"plain", "C:\\tandrel-safety\\Plain", RECORD_DIR, nullptr, REG_SZ, true, true, nullptr},
+    {"spaces, ampersand, percent and e-acute",
+     "C:\\tandrel-safety\\My Apps & Co %PATH% caf" E_ACUTE, RECORD_DIR, nullptr, REG_SZ, true,
+     true, "C:\\tandrel-safety\\Desk & Top %TEMP%"},
+    {"another drive", "Q:\\Tandrel 98", RECORD_DIR, nullptr, REG_SZ, true, true, nullptr},
+    {"dots and a trailing backslash", "C:\\tandrel-safety\\Plain",
+     RECORD_TEXT, "C:\\tandrel-safety\\work\\..\\Plain\\", REG_SZ, true, true, nullptr},
+    {"run from a copy, the folder holds the installation", "C:\\tandrel-safety\\Plain",
+     RECORD_DIR, nullptr, REG_SZ, false, true, nullptr},
+    {"relative", "C:\\tandrel-safety\\Plain", RECORD_TEXT, "..\\Plain", REG_SZ, true, false, nullptr},
+    {"wrong type", "C:\\tandrel-safety\\Plain", RECORD_DIR, nullptr, REG_EXPAND_SZ, true, false, nullptr},
+    {"empty", "C:\\tandrel-safety\\Plain", RECORD_TEXT, "", REG_SZ, true, false, nullptr},
+    {"raw form", "C:\\tandrel-safety\\Plain", RECORD_TEXT, "\\\\?\\C:\\tandrel-safety\\Plain",
+     REG_SZ, true, false, nullptr},
+    {"a drive root holding the installation", "Q:\\", RECORD_TEXT, "Q:\\", REG_SZ, true, false, nullptr},
+    {"drive root C", nullptr, RECORD_TEXT, "C:\\", REG_SZ, false, false, nullptr},
+    {"network share root", nullptr, RECORD_TEXT, "\\\\tandrel\\share", REG_SZ, false, false, nullptr},
+    {"the Windows folder", nullptr, RECORD_TEXT, "C:\\windows", REG_SZ, false, false, nullptr},
+    {"missing", nullptr, RECORD_TEXT, "C:\\tandrel-safety\\Gone", REG_SZ, false, false, nullptr},
+    {"the current folder, not an installation", nullptr, RECORD_TEXT,
+     "C:\\tandrel-safety\\work", REG_SZ, false, false, nullptr},
+};
+
+// Row names in test listings.
+void PrintTo(const SafetyRow& row, std::ostream* pStream)
+{
+    *pStream << row.pszName;
+}
+
+// Another product's files in the folders the uninstaller might wrongly act on: its
+// current folder, the parent of every installation, C:\ and the Windows folder.
+const char* const kBaitFolders[] = {"C:\\tandrel-safety\\work", "C:\\tandrel-safety",
+                                    "C:\\tandrel-safety\\My Apps", "C:"};
+const char* const kBaitFiles[] = {"Uninstall.exe", "readme.txt", "vost.mpg", "Tandrel98.ini"};
+
+std::string WindowsDir()
+{
+    char szDir[MAX_PATH] = "";
+    GetWindowsDirectoryA(szDir, MAX_PATH);
+    return szDir;
+}
+
+// Whether the test drive is there (bShown) or gone, within a few seconds: the host
+// program that maps it runs on after the command that started it.
+bool WaitForDrive(bool bShown)
+{
+    DWORD dwStart = GetTickCount();
+    while (FileExists(std::string(kDrive) + "\\") != bShown) {
+        if (GetTickCount() - dwStart > 5000)
+            return false;
+        Sleep(20);
+    }
+    return true;
+}
+
+// Runs a program of the host (outside the Windows prefix).
+bool RunHostCommand(const std::string& command)
+{
+    CProcessDriver host;
+    return host.Start("cmd.exe /c start /wait /unix " + command, "C:\\") &&
+           host.WaitForExit(20000) == 0;
+}
+
+class UninstallSafety : public CInstallTest, public ::testing::WithParamInterface<SafetyRow> {
+protected:
+    void SetUp() override
+    {
+        CInstallTest::SetUp();
+        const char* pszPrefix = std::getenv("WINEPREFIX");
+        ASSERT_NE(pszPrefix, nullptr) << "the tests run in a Wine prefix named by WINEPREFIX";
+        m_driveLink = std::string(pszPrefix) + "/dosdevices/q:";
+        std::string target = "../drive_c/" + std::string(kDriveFolder);
+        RemoveTree(std::string("C:\\") + kDriveFolder);
+        ASSERT_TRUE(CreateDirectoryA((std::string("C:\\") + kDriveFolder).c_str(), nullptr));
+        ASSERT_TRUE(RunHostCommand("/bin/ln -sfn " + target + " " + m_driveLink));
+        ASSERT_TRUE(WaitForDrive(true)) << "drive " << kDrive << " did not appear";
+        ASSERT_TRUE(PlaceRemovalTool());
+        ASSERT_TRUE(ReadRegistryText(HKEY_CURRENT_USER, kShellFoldersKey, "Desktop", &m_desktop));
+        m_uninstallCopy = ScratchDir("safety-copy") + "\\Uninstall.exe";
+        ASSERT_TRUE(CopyFileA((DistDir() + "\\Uninstall.exe").c_str(), m_uninstallCopy.c_str(),
+                              FALSE));
+    }
+
+    void TearDown() override
+    {
+        m_uninstall.Kill();
+        if (!m_desktop.empty())
+            WriteRegistryText(HKEY_CURRENT_USER, kShellFoldersKey, "Desktop", m_desktop.c_str());
+        RemoveTree(kBase);
+        RemoveTree(std::string("C:\\") + kDriveFolder);
+        RunHostCommand("/bin/rm -f " + m_driveLink);
+        EXPECT_TRUE(WaitForDrive(false)) << "drive " << kDrive << " stayed";
+        for (const char* pszName : kBaitFiles)
+            DeleteFileA(("C:\\" + std::string(pszName)).c_str());
+        DeleteFileA((WindowsDir() + "\\Tandrel98.ini").c_str());
+        CInstallTest::TearDown();
+    }
+
+    std::string m_desktop;
+    std::string m_driveLink;
+    std::string m_uninstallCopy;
+    CProcessDriver m_uninstall;
+};
+
+void PlaceBait(const std::string& dir)
+{
+    CreateDirectoryA(dir.c_str(), nullptr);
+    for (const char* pszName : kBaitFiles)
+        WriteFileBytes(JoinPath(dir, pszName), {'o', 't', 'h', 'e', 'r'});
+}
+
+void ExpectBaitKept(const std::string& dir)
+{
+    for (const char* pszName : kBaitFiles) {
+        EXPECT_EQ(ReadFileBytes(JoinPath(dir, pszName)), std::vector<BYTE>({'o', 't', 'h', 'e', 'r'}))
+            << JoinPath(dir, pszName);
+    }
+}
+
+}  // namespace
+
+TEST_P(UninstallSafety, OnlyARecordedFolderHoldingThisInstallationIsRemoved)
+{
+    const SafetyRow& row = GetParam();
+    {
+        RemoveTree(kBase);
+        RemoveTree(std::string(kDrive) + "\\Tandrel 98");
+        CreateDirectoryA(kBase, nullptr);
+        for (const char* pszFolder : kBaitFolders)
+            PlaceBait(pszFolder);
+        WriteFileBytes(WindowsDir() + "\\Tandrel98.ini", {'o', 't', 'h', 'e', 'r'});
+        std::string install = row.pszInstall != nullptr ? row.pszInstall : "";
+        if (!install.empty())
+            LayOutInstallation(install);
+        // A desktop shortcut, removed by the batch file in every case.
+        if (row.pszDesktop != nullptr) {
+            CreateDirectoryA(row.pszDesktop, nullptr);
+            WriteRegistryText(HKEY_CURRENT_USER, kShellFoldersKey, "Desktop", row.pszDesktop);
+        }
+        WriteFileBytes(DesktopShortcut(), {'l', 'n', 'k'});
+
+        std::string value = row.nRecorded == RECORD_DIR ? install : row.pszValue;
+        {
+            CRegKeyHolder key;
+            ASSERT_EQ(RegCreateKeyA(HKEY_LOCAL_MACHINE, TANDREL_APP_PATH_KEY, &key), ERROR_SUCCESS);
+            RegSetValueExA(key.Get(), nullptr, 0, row.dwType,
+                           reinterpret_cast<const BYTE*>(value.c_str()),
+                           static_cast<DWORD>(value.size() + 1));
+        }
+
+        std::string exe = row.bFromInstallation ? JoinPath(install, "Help\\Uninstall.exe")
+                                                : m_uninstallCopy;
+        ASSERT_TRUE(m_uninstall.Start("\"" + exe + "\"", std::string(kBase) + "\\work"));
+        EXPECT_EQ(m_uninstall.WaitForExit(20000), 0u);
+        ASSERT_TRUE(WaitForFileGone(CleanupBatchFile(), 30000)) << "the batch file did not end";
+
+        if (!install.empty()) {
+            if (row.bRemoved) {
+                EXPECT_FALSE(FileExists(install)) << install;
+            } else {
+                for (const std::string& name : InstalledNames())
+                    EXPECT_TRUE(FileExists(JoinPath(install, name))) << JoinPath(install, name);
+            }
+        }
+        for (const char* pszFolder : kBaitFolders)
+            ExpectBaitKept(pszFolder);
+        EXPECT_TRUE(FileExists(WindowsDir() + "\\Tandrel98.ini"));
+        EXPECT_FALSE(FileExists(DesktopShortcut())) << DesktopShortcut();
+        if (row.pszDesktop != nullptr)
+            WriteRegistryText(HKEY_CURRENT_USER, kShellFoldersKey, "Desktop", m_desktop.c_str());
+        m_uninstall.Kill();
+        if (install.size() == 3) {
+            for (const std::string& name : InstalledNames())
+                DeleteFileA(JoinPath(install, name).c_str());
+            RemoveDirectoryA(JoinPath(install, "Help").c_str());
+        }
+    }
+}
+
+namespace {
+
+std::string RowName(const ::testing::TestParamInfo<SafetyRow>& info)
+{
+    std::string name;
+    bool bUpper = true;
+    for (const char* p = info.param.pszName; *p != '\0'; ++p) {
+        bool bAlnum = (*p >= 'a' && *p <= 'z') || (*p >= 'A' && *p <= 'Z') || (*p >= '0' && *p <= '9');
+        if (!bAlnum) {
+            bUpper = true;
+            continue;
+        }
+        name += bUpper && *p >= 'a' && *p <= 'z' ? static_cast<char>(*p - 'a' + 'A') : *p;
+        bUpper = false;
+    }
+    return name;
+}
+
+}  // namespace
+
+INSTANTIATE_TEST_SUITE_P(RecordedDirectories, UninstallSafety, ::testing::ValuesIn(kRows), RowName);
