@@ -46,7 +46,7 @@ public:
     DWORD IdleMilliseconds() const { return GetTickCount() - m_dwLastActivity; }
 
     // IUnknown
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override
     {
         if (ppv == nullptr)
             return E_POINTER;
@@ -58,8 +58,8 @@ public:
         *ppv = nullptr;
         return E_NOINTERFACE;
     }
-    STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&m_cRef)); }
-    STDMETHODIMP_(ULONG) Release() override
+    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&m_cRef)); }
+    ULONG STDMETHODCALLTYPE Release() override
     {
         LONG cRef = InterlockedDecrement(&m_cRef);
         if (cRef == 0)
@@ -68,19 +68,19 @@ public:
     }
 
     // IBindStatusCallback: every call is a sign of life, and the way to stop the service.
-    STDMETHODIMP OnStartBinding(DWORD, IBinding*) override { return Alive(); }
-    STDMETHODIMP GetPriority(LONG*) override { return E_NOTIMPL; }
-    STDMETHODIMP OnLowResource(DWORD) override { return S_OK; }
-    STDMETHODIMP OnProgress(ULONG ulProgress, ULONG ulProgressMax, ULONG, LPCWSTR) override
+    HRESULT STDMETHODCALLTYPE OnStartBinding(DWORD, IBinding*) override { return Alive(); }
+    HRESULT STDMETHODCALLTYPE GetPriority(LONG*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE OnLowResource(DWORD) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnProgress(ULONG ulProgress, ULONG ulProgressMax, ULONG, LPCWSTR) override
     {
         m_ulProgress = ulProgress;
         m_ulMax = ulProgressMax;
         return Alive();
     }
-    STDMETHODIMP OnStopBinding(HRESULT, LPCWSTR) override { return S_OK; }
-    STDMETHODIMP GetBindInfo(DWORD*, BINDINFO*) override { return S_OK; }
-    STDMETHODIMP OnDataAvailable(DWORD, DWORD, FORMATETC*, STGMEDIUM*) override { return Alive(); }
-    STDMETHODIMP OnObjectAvailable(REFIID, IUnknown*) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnStopBinding(HRESULT, LPCWSTR) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE GetBindInfo(DWORD*, BINDINFO*) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnDataAvailable(DWORD, DWORD, FORMATETC*, STGMEDIUM*) override { return Alive(); }
+    HRESULT STDMETHODCALLTYPE OnObjectAvailable(REFIID, IUnknown*) override { return S_OK; }
 
 private:
     ~CDownloadJob() = default;
