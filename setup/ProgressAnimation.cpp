@@ -4,9 +4,11 @@
 
 namespace {
 
-// What the bar shows for a position: its filled part, inside a one-pixel frame of the
-// client area, as many pixels wide as the position's share of the range. Positions that
-// fill the same number of pixels look the same.
+// The classic bar's pictures: inside a one-pixel frame of the client area, the position's
+// share of the width is shown in blocks two thirds of the bar's height wide and two pixels
+// apart, a block whole as soon as it is begun. Positions that begin the same number of
+// blocks show the same picture. (A bar that fills to the exact pixel is given only
+// positions that end on a whole block, so that it shows these pictures too.)
 class CBarPicture {
 public:
     explicit CBarPicture(HWND hwndBar)
@@ -14,16 +16,40 @@ public:
         RECT rc;
         GetClientRect(hwndBar, &rc);
         m_nWidth = rc.right - rc.left - 2;
+        m_nBlock = MulDiv(rc.bottom - rc.top - 2, 2, 3);
     }
 
+    // The number of blocks begun at nPos.
     int ExtentAt(int nPos) const
     {
-        // Without a known width every position counts as a picture of its own.
-        return m_nWidth > 0 ? MulDiv(nPos, m_nWidth, kAnimationRange) : nPos;
+        if (!IsKnown())
+            return nPos;  // every position a picture of its own
+        int nFilled = MulDiv(nPos, m_nWidth, kAnimationRange);
+        return (nFilled + Step() - 1) / Step();
+    }
+
+    // The first position from nPos on at which the picture of nExtent blocks ends on a
+    // whole block (or on the bar's end).
+    int WholeBlocksFrom(int nPos, int nExtent) const
+    {
+        if (!IsKnown() || nExtent == 0)
+            return nPos;
+        int nTarget = (nExtent - 1) * Step() + m_nBlock;
+        if (nTarget > m_nWidth)
+            nTarget = m_nWidth;
+        while (nPos < kAnimationRange && MulDiv(nPos, m_nWidth, kAnimationRange) < nTarget)
+            ++nPos;
+        return nPos;
     }
 
 private:
+    static const int kBlockGap = 2;
+
+    bool IsKnown() const { return m_nWidth > 0 && m_nBlock > 0; }
+    int Step() const { return m_nBlock + kBlockGap; }
+
     int m_nWidth = 0;
+    int m_nBlock = 0;
 };
 
 }  // namespace
@@ -50,7 +76,8 @@ void RunProgressAnimation(HWND hwndBar, AnimationPaint nPaint)
             nPos %= kAnimationRange;
         int nExtent = picture.ExtentAt(nPos);
         if (nExtent != nShown) {
-            SendMessageA(hwndBar, PBM_SETPOS, static_cast<WPARAM>(nPos), 0);
+            SendMessageA(hwndBar, PBM_SETPOS,
+                         static_cast<WPARAM>(picture.WholeBlocksFrom(nPos, nExtent)), 0);
             nShown = nExtent;
         }
     }

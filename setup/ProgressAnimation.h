@@ -6,8 +6,8 @@
 #include <windows.h>
 
 enum AnimationPaint {
-    // The bar is moved only when its picture changes: the same pictures in the same
-    // order, a few hundred paints instead of 65536.
+    // The bar is moved only when its classic picture (the blocks begun) changes: the
+    // same pictures in the same order, a few hundred paints instead of 65536.
     PAINT_WHEN_CHANGED,
     // Every one of the 65536 steps is sent to the control and painted; kept to measure
     // the difference.

@@ -173,7 +173,7 @@ TEST_P(ModalClickTest, ClicksOutsideTheModalChangeNothing)
     // Nor does a second button: the player and its modal window are still there once
     // the server has answered a later request.
     ASSERT_TRUE(XdoClick(PaletteButtonPoint(hPalette, kPlayButton)));
-    ASSERT_TRUE(Xdo("getmouselocation"));
+    ASSERT_TRUE(Xdo("getmouselocation >/dev/null"));
     EXPECT_TRUE(player.IsRunning());
     EXPECT_TRUE(IsWindow(hModal) && IsWindowVisible(hModal)) << "the modal window went away";
 
@@ -184,8 +184,10 @@ TEST_P(ModalClickTest, ClicksOutsideTheModalChangeNothing)
         ASSERT_TRUE(WaitFor([&]() { return !IsWindow(hModal) || !IsWindowVisible(hModal); }, kStateMs));
     }
     ASSERT_TRUE(WaitFor([&]() { return FindModal(player) == nullptr; }, kStateMs));
-    ASSERT_TRUE(WaitFor([&]() { return IsWindowEnabled(hFrame) != FALSE; }, kStateMs));
-    EXPECT_TRUE(IsWindowEnabled(player.PaletteFrame()));
+    ASSERT_TRUE(WaitFor(
+        [&]() { return IsWindowEnabled(hFrame) && IsWindowEnabled(player.PaletteFrame()); },
+        kStateMs))
+        << "the frame or the palette stayed disabled";
     ASSERT_TRUE(XdoClick(pt));
     DWORD dwCode = 0xDEAD;
     ASSERT_TRUE(player.WaitExit(kStateMs, &dwCode)) << "the click did not end the program";
