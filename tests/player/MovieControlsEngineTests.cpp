@@ -89,7 +89,8 @@ TEST_F(MovieControlsEngine, SlidersAreHeardAtOnceAndTheSeekKeepsPlaying)
     // Closed without Finish: what the sliders applied stays.
     EXPECT_EQ(m_pDoc->m_lVolume, -2500);
     EXPECT_EQ(m_pDoc->m_lBalance, 3000);
-    EXPECT_TRUE(m_boxes.Texts().empty());
+    for (const std::string& text : m_boxes.Texts())
+        ADD_FAILURE() << "message shown: " << text;
 }
 
 }  // namespace

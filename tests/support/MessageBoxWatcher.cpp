@@ -16,8 +16,9 @@ BOOL CALLBACK FindDialog(HWND hwnd, LPARAM lParam)
     GetWindowThreadProcessId(hwnd, &dwProcess);
     char szClass[32] = "";
     GetClassNameA(hwnd, szClass, sizeof(szClass));
+    // A property sheet is a dialog too, but never a message: it is left to its test.
     if (dwProcess == pState->dwProcess && lstrcmpA(szClass, "#32770") == 0 &&
-        IsWindowVisible(hwnd)) {
+        IsWindowVisible(hwnd) && FindWindowExA(hwnd, nullptr, "SysTabControl32", nullptr) == nullptr) {
         pState->hwndFound = hwnd;
         return FALSE;
     }
