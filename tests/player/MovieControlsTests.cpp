@@ -36,32 +36,9 @@ std::string Text(HWND hWnd)
     return sz;
 }
 
-struct FindSheet {
-    DWORD dwProcess;
-    const char* pszTitle;
-    HWND hFound;
-};
-
-BOOL CALLBACK FindVisibleDialog(HWND hWnd, LPARAM lParam)
+HWND FindDialog(CPlayerProcess& player, const char* pszTitle)
 {
-    FindSheet* p = reinterpret_cast<FindSheet*>(lParam);
-    DWORD dwProcess = 0;
-    GetWindowThreadProcessId(hWnd, &dwProcess);
-    char szClass[32] = "";
-    GetClassNameA(hWnd, szClass, sizeof(szClass));
-    if (dwProcess == p->dwProcess && lstrcmpA(szClass, "#32770") == 0 && IsWindowVisible(hWnd) &&
-        (p->pszTitle == nullptr || Text(hWnd) == p->pszTitle)) {
-        p->hFound = hWnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND FindDialog(const CPlayerProcess& player, const char* pszTitle)
-{
-    FindSheet find = {player.ProcessId(), pszTitle, nullptr};
-    EnumWindows(FindVisibleDialog, reinterpret_cast<LPARAM>(&find));
-    return find.hFound;
+    return player.VisibleDialog(pszTitle);
 }
 
 HWND Page(HWND hSheet)

@@ -225,6 +225,20 @@ HWND CPlayerProcess::TopDialog(int nChildID)
     return nullptr;
 }
 
+HWND CPlayerProcess::VisibleDialog(const char* pszTitle)
+{
+    for (HWND hWnd : TopWindows(m_pi.dwProcessId, "#32770")) {
+        if (!IsWindowVisible(hWnd))
+            continue;
+        char szTitle[256] = "";
+        if (pszTitle != nullptr)
+            SendMessageA(hWnd, WM_GETTEXT, sizeof(szTitle), reinterpret_cast<LPARAM>(szTitle));
+        if (pszTitle == nullptr || lstrcmpA(szTitle, pszTitle) == 0)
+            return hWnd;
+    }
+    return nullptr;
+}
+
 bool CPlayerProcess::WaitMessageBox(ShownMessage* pShown, DWORD dwMilliseconds)
 {
     HWND hBox = nullptr;

@@ -45,6 +45,9 @@ public:
     // The player's dialog or message box that takes input now (the one on top), holding
     // the control nChildID when that is not 0; null when there is none.
     HWND TopDialog(int nChildID = 0);
+    // A visible dialog or message box of the player, with the caption pszTitle when that
+    // is not null, enabled or not; null when there is none.
+    HWND VisibleDialog(const char* pszTitle = nullptr);
     // Waits for a message box of the player, records it and presses its button.
     bool WaitMessageBox(ShownMessage* pShown, DWORD dwMilliseconds);
     bool WaitExit(DWORD dwMilliseconds, DWORD* pdwExitCode = nullptr);
