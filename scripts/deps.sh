@@ -21,7 +21,10 @@ if [ "$TANDREL_ARCH" = i686 ]; then
   for p in "${gstreamer[@]}"; do packages+=("$p:i386"); done
   foreign=i386
 else
-  packages+=(g++-mingw-w64-x86-64 mingw-w64-x86-64-dev wine64 libwine "${gstreamer[@]}")
+  # Named with the host's own architecture: an i386 copy installed beside it must not count.
+  native=$(dpkg --print-architecture)
+  packages+=(g++-mingw-w64-x86-64 mingw-w64-x86-64-dev wine64 "libwine:$native")
+  for p in "${gstreamer[@]}"; do packages+=("$p:$native"); done
   foreign=
 fi
 
