@@ -47,10 +47,10 @@ NAME=Get_It_Now.gif save -size 200x60 xc:'#F4F8FF' \
   -font DejaVu-Sans-Bold -pointsize 14 -fill '#000080' -annotate +52+26 'DirectX Media' \
   -font DejaVu-Sans -pointsize 11 -fill '#303030' -annotate +52+44 'installed with Tandrel98'
 
+# Taken from the running player by capture-help-pictures.sh.
 screenshot intro.gif
 screenshot flag.gif
 screenshot group.gif
-# The Movie Controls pages, taken from the running player by capture-movie-controls.sh.
 screenshot ctrl.media.gif
 screenshot ctrl.video.gif
 screenshot ctrl.audio.gif
