@@ -7,7 +7,7 @@ packages=(
   g++-mingw-w64-i686 mingw-w64-i686-dev mingw-w64-tools
   cmake ninja-build googletest cppcheck
   wine wine32:i386 wine64
-  xvfb x11-utils imagemagick xdotool
+  xvfb x11-utils imagemagick fonts-dejavu-core xdotool
   gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386
   gstreamer1.0-plugins-bad:i386 gstreamer1.0-plugins-ugly:i386 gstreamer1.0-libav:i386
   ffmpeg python3
