@@ -9,7 +9,7 @@ Usage: check-distribution.py SOURCE_TOP DIST_DIR
   systems shows a file of bare LF endings as one line.
 - The key tables of the help page and of the readme name every key of the player's
   accelerator table that does something, each beside the command it really gives; the
-  palette table gives each button's real tooltip and the key that does the same.
+  palette tables give each button's real tooltip and the key that does the same.
 
 Prints one line per fault and "N passed, N failed"; exits 1 when anything failed.
 """
@@ -236,30 +236,48 @@ def check_key_table(report, where, rows, accelerators, names):
             where, key, name or 'command %d, which the check has no name for' % number))
 
 
-def check_palette_table(report, rows, accelerators, tooltips, defines):
+def readme_palette_rows(text):
+    """The readme's table of the palette's buttons: after its "Button" heading row, a
+    button, the key its tooltip names, and the key that does the same (its first word)."""
+    lines = text.replace('\r\n', '\n').split('\n')
+    heads = [i for i, line in enumerate(lines) if line.split()[:1] == ['Button']]
+    rows = []
+    for line in lines[heads[0] + 1:] if heads else []:
+        if not line.strip():
+            break
+        cells = re.split(r'\s{2,}', line.strip())
+        rows.append(cells[:2] + [cells[2].split()[0]] if len(cells) > 2 else cells)
+    return rows
+
+
+def tooltip_key(tip):
+    """The key a tooltip names: "Volume Up (F5)" gives F5, "Help?" gives -."""
+    m = re.search(r'\(([^)]*)\)', tip)
+    return m.group(1) if m else '-'
+
+
+def check_palette_table(report, where, rows, accelerators, tooltips, defines, shown_tip):
     keys_of = {}
     for key, number in accelerators.items():
         keys_of.setdefault(number, []).append(key)
     seen = set()
     for row in rows:
         if len(row) < 3 or row[0] not in PALETTE:
-            report.check(len(row) >= 3 and row[0] == 'Button',
-                         'the palette table has a row for no button: %s' % row)
+            report.check(False, '%s: the palette table has a row for no button: %s' % (where, row))
             continue
         button, tooltip, key = row[0], row[1], row[2]
         seen.add(button)
         command, key_command = PALETTE[button]
-        real_tip = tooltips.get(defines[command], '')
-        report.check(tooltip == real_tip, 'the palette table gives %s the tooltip "%s"; it shows "%s"'
-                     % (button, tooltip, real_tip))
+        real_tip = shown_tip(tooltips.get(defines[command], ''))
+        report.check(tooltip == real_tip, '%s gives %s the tooltip "%s"; it shows "%s"'
+                     % (where, button, tooltip, real_tip))
         real_keys = keys_of.get(defines[key_command], []) if key_command else []
         if real_keys:
-            report.check(key in real_keys, 'the palette table says %s is %s; the key is %s'
-                         % (button, key or 'no key', ' or '.join(real_keys)))
+            report.check(key in real_keys, '%s says %s is %s; the key is %s'
+                         % (where, button, key, ' or '.join(real_keys)))
         else:
-            report.check(key == 'none', 'the palette table says %s is %s; no key does it'
-                         % (button, key))
-    report.check(seen == set(PALETTE), 'the palette table leaves out %s' % sorted(set(PALETTE) - seen))
+            report.check(key == 'none', '%s says %s is %s; no key does it' % (where, button, key))
+    report.check(seen == set(PALETTE), '%s leaves out %s' % (where, sorted(set(PALETTE) - seen)))
 
 
 def main(argv):
@@ -286,7 +304,11 @@ def main(argv):
                     accelerators, names)
     check_key_table(report, 'readme.txt', readme_key_rows(read_text(readme)), accelerators, names)
     report.check('palette' in page.tables, 'the page has no table with id "palette"')
-    check_palette_table(report, page.tables.get('palette', []), accelerators, tooltips, defines)
+    check_palette_table(report, "the page's palette table",
+                        [r for r in page.tables.get('palette', []) if r[0] != 'Button'],
+                        accelerators, tooltips, defines, lambda tip: tip)
+    check_palette_table(report, "readme.txt's palette table", readme_palette_rows(read_text(readme)),
+                        accelerators, tooltips, defines, tooltip_key)
 
     print('%d passed, %d failed' % (report.passed, report.failed))
     return 1 if report.failed else 0
