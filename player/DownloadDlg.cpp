@@ -8,6 +8,7 @@
 #include "Holders.h"
 #include "UrlFetch.h"
 #include "resource.h"
+#include "CallbackType.h"
 
 // What the worker thread and the dialog share. Either may be the last to let go of it:
 // a cancelled fetch is left to end on its own, and the dialog does not wait for it.
@@ -36,6 +37,7 @@ public:
         pJob->Release();
         return 0;
     }
+    TANDREL_ASSERT_CALLBACK(LPTHREAD_START_ROUTINE, Run);
 
     void Abort() { InterlockedExchange(&m_bAbort, 1); }
     bool IsDone() const { return m_bDone != 0; }
