@@ -11,7 +11,7 @@ set -euo pipefail
 packages=(
   g++-mingw-w64-i686 mingw-w64-i686-dev mingw-w64-tools
   cmake ninja-build googletest cppcheck
-  xvfb x11-utils imagemagick xdotool
+  xvfb x11-utils imagemagick fonts-dejavu-core xdotool
   ffmpeg python3
 )
 gstreamer=(gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
