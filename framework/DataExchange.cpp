@@ -1,6 +1,7 @@
 #include "DataExchange.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cfloat>
 #include <cstdio>
 #include <cstdlib>
@@ -26,14 +27,17 @@ const char* SkipBlanks(const char* p)
     return p;
 }
 
-// A whole number with blanks around it and nothing else; a text whose number reads as 0
-// must start with the digit 0.
+// A whole number with blanks around it and nothing else, within what a long holds; a
+// text whose number reads as 0 must start with the digit 0.
 bool ParseLong(const char* pszText, long* plValue)
 {
     const char* p = SkipBlanks(pszText);
     char chFirst = *p;
     char* pEnd = nullptr;
+    errno = 0;
     long l = std::strtol(p, &pEnd, 10);
+    if (errno == ERANGE)
+        return false;
     if (l == 0 && chFirst != '0')
         return false;
     if (*SkipBlanks(pEnd) != '\0')
