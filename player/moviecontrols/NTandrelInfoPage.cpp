@@ -41,6 +41,10 @@ void CNTandrelInfoPage::DoDataExchange(CDataExchange* pDX)
     CPropertyPage::DoDataExchange(pDX);
     DDX_Control(pDX, IDC_PROGRESS, m_progress);
     DDX_Control(pDX, IDC_POSITION_TEXT, m_editPosition);
+    // The figures are shown, never read back: nothing uses a text typed over them, and
+    // such a text must not keep the user on the page or the sheet open.
+    if (pDX->m_bSaveAndValidate)
+        return;
     DDX_Text(pDX, IDC_BIT_RATE, m_lBitRate);
     DDX_Text(pDX, IDC_BIT_ERROR_RATE, m_lBitErrorRate);
     DDX_Text(pDX, IDC_AVG_TIME, m_dAvgTimePerFrame);
