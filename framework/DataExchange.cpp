@@ -8,6 +8,7 @@
 
 #include "AfxRes.h"
 #include "MessageBox.h"
+#include "ResourceText.h"
 
 namespace {
 
@@ -181,7 +182,7 @@ void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl)
 std::string AfxFormatString2(UINT nIDS, const char* psz1, const char* psz2)
 {
     char szFormat[256] = "";
-    ::LoadStringA(::GetModuleHandleA(nullptr), nIDS, szFormat, sizeof(szFormat));
+    LoadText(nIDS, szFormat, sizeof(szFormat));
     std::string result;
     for (const char* p = szFormat; *p != '\0'; ++p) {
         if (p[0] == '%' && (p[1] == '1' || p[1] == '2')) {
