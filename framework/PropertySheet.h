@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "Wnd.h"
+#include "CallbackType.h"
 
 class CPropertyPage;
 
@@ -41,6 +42,7 @@ protected:
 private:
     friend class CPropertyPage;
     static LRESULT CALLBACK CreationHook(int nCode, WPARAM wParam, LPARAM lParam);
+    TANDREL_ASSERT_CALLBACK(HOOKPROC, CreationHook);
 
     std::string m_strCaption;
     CWnd* m_pParentWnd;

@@ -9,6 +9,7 @@
 #include "Dialog.h"
 #include "Holders.h"
 #include "resource.h"
+#include "CallbackType.h"
 
 namespace {
 
@@ -40,6 +41,7 @@ public:
             CoUninitialize();
         return 0;
     }
+    TANDREL_ASSERT_CALLBACK(LPTHREAD_START_ROUTINE, Run);
 
     void Abort() { m_bAbort.store(true); }
     bool IsDone() const { return m_bDone.load(std::memory_order_acquire); }
