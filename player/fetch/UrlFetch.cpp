@@ -6,10 +6,10 @@
 #include <atomic>
 #include <string>
 
+#include "CallbackType.h"
 #include "Dialog.h"
 #include "Holders.h"
 #include "resource.h"
-#include "CallbackType.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 
 #include <vector>
 
+#include "CallbackType.h"
 #include "PropertyPage.h"
 #include "PropertySheet.h"
 #include "SheetDriver.h"
@@ -45,6 +46,7 @@ int CALLBACK CreateWindowBeforeTheSheet(HWND, UINT uMsg, LPARAM)
                                    GetModuleHandleA(nullptr), nullptr);
     return 0;
 }
+TANDREL_ASSERT_CALLBACK(PFNPROPSHEETCALLBACK, CreateWindowBeforeTheSheet);
 
 int TabIndex(HWND hSheet)
 {
