@@ -47,5 +47,8 @@ private:
     std::string m_strCaption;
     CWnd* m_pParentWnd;
     std::vector<CPropertyPage*> m_pages;
+    // The pages as the platform takes them; m_psh.ppsp points here, so they live as long
+    // as the sheet.
+    std::vector<PROPSHEETPAGEA> m_pageDescs;
     BOOL m_bFinished;  // a page was told that Finish was accepted
 };
