@@ -18,7 +18,8 @@ done
 cppcheck --quiet --platform=win32A --std=c++17 --language=c++ --error-exitcode=1 \
   --enable=warning,performance,portability --inline-suppr \
   --suppress=missingIncludeSystem \
-  -I "$TOP/framework" -I "$TOP/shared" -I "$TOP/player" \
+  -I "$TOP/framework" -I "$TOP/shared" -I "$TOP/player" -I "$TOP/player/graph" \
+  -I "$TOP/player/fetch" -I "$TOP/player/moviecontrols" \
   "${sources[@]}"
 
 trap wine_env_stop EXIT
