@@ -1,25 +1,61 @@
-// Whether the engine plays faster when asked, by each documented way of asking: the rate
-// of the automation position interface, and the rate of the seeking interface, both on
-// the graph, before and during playback. For each media given it plays the last 4 seconds at rate 2.0 and prints the
-// rate read back and the time to the end of the stream (about 2 s when honoured).
+// The engine's figures behind the playback rate.
+//
+// First, whether the engine plays faster when asked by each documented way of asking (the
+// rate of the automation position interface and of the seeking interface, before and
+// during playback): the last 4 seconds at rate 2.0, the rate read back and the time to the
+// end of the stream (about 2 s when honoured).
+//
+// Then the rate table: each media played whole through the player's graph boundary at each
+// rate, with the time to the end of the stream against the media's duration over the rate,
+// the frames the video renderer drew and dropped, the time Stop took, and the position at
+// the end.
+//
+// Usage: rateprobe [--table] MEDIA...   (--table: the rate table only)
 #include <windows.h>
 #include <dshow.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <initializer_list>
 
 #include "Holders.h"
 #include "MediaGraph.h"
 
-
 namespace {
 
 const double kRate = 2.0;
 const double kStretch = 4.0;
+const double kTableRates[] = {0.5, 1.0, 2.0, 4.0};
+
+// --engine-clock: the rows run on the clock the engine chooses itself, for comparison.
+bool g_bEngineClock = false;
+// --rates R: the table's rows at rate R only (one rate per run, for recording the sound).
+double g_dOnlyRate = 0;
 
 enum Path { kNone, kPositionRate, kSeekingRate, kSeekingRateRunning };
 const char* const kPathNames[] = {"no rate (1.0)", "IMediaPosition::put_Rate",
                                   "IMediaSeeking::SetRate", "SetRate once running"};
+
+// Waits for the end of the stream, at most dwLimitMs. Returns whether it came.
+bool WaitForEnd(IMediaEvent* pEvent, DWORD dwStart, DWORD dwLimitMs)
+{
+    OAEVENT hEvent = 0;
+    pEvent->GetEventHandle(&hEvent);
+    bool bComplete = false;
+    while (!bComplete && GetTickCount() - dwStart < dwLimitMs) {
+        if (WaitForSingleObject(reinterpret_cast<HANDLE>(hEvent), 100) != WAIT_OBJECT_0)
+            continue;
+        long lCode = 0;
+        LONG_PTR l1 = 0, l2 = 0;
+        while (SUCCEEDED(pEvent->GetEvent(&lCode, &l1, &l2, 0))) {
+            pEvent->FreeEventParams(lCode, l1, l2);
+            if (lCode == EC_COMPLETE)
+                bComplete = true;
+        }
+    }
+    return bComplete;
+}
 
 void Probe(const char* pszPath, Path path)
 {
@@ -49,8 +85,6 @@ void Probe(const char* pszPath, Path path)
     pPosition->get_Rate(&dPositionRate);
     pSeeking->GetRate(&dSeekingRate);
 
-    OAEVENT hEvent = 0;
-    pEvent->GetEventHandle(&hEvent);
     DWORD dwStart = GetTickCount();
     pControl->Run();
     if (path == kSeekingRateRunning) {
@@ -59,18 +93,7 @@ void Probe(const char* pszPath, Path path)
         pPosition->get_Rate(&dPositionRate);
         pSeeking->GetRate(&dSeekingRate);
     }
-    bool bComplete = false;
-    while (!bComplete && GetTickCount() - dwStart < 20000) {
-        if (WaitForSingleObject(reinterpret_cast<HANDLE>(hEvent), 500) != WAIT_OBJECT_0)
-            continue;
-        long lCode = 0;
-        LONG_PTR l1 = 0, l2 = 0;
-        while (SUCCEEDED(pEvent->GetEvent(&lCode, &l1, &l2, 0))) {
-            pEvent->FreeEventParams(lCode, l1, l2);
-            if (lCode == EC_COMPLETE)
-                bComplete = true;
-        }
-    }
+    bool bComplete = WaitForEnd(pEvent.Get(), dwStart, 20000);
     DWORD dwElapsed = GetTickCount() - dwStart;
     std::printf("%-12s %-26s hr 0x%08lx  rate read back %.2f / %.2f  %.1f s of media took %.2f s%s\n",
                 pszPath, kPathNames[path], static_cast<unsigned long>(hr), dPositionRate,
@@ -84,14 +107,110 @@ void Probe(const char* pszPath, Path path)
     pGraph->Release();
 }
 
+// Stop on a thread of its own, so that an engine that hangs in it is reported, not waited for.
+DWORD WINAPI StopGraph(void* pControl)
+{
+    static_cast<IMediaControl*>(pControl)->Stop();
+    return 0;
+}
+
+// One row of the rate table. Returns false when the engine hung in Stop (the process
+// cannot go on with that graph).
+bool TableRow(const char* pszPath, double dRate)
+{
+    IGraphBuilder* pGraph = nullptr;
+    if (FAILED(MediaGraph::Create(&pGraph)))
+        return true;
+    CComPtr<IMediaControl> pControl;
+    CComPtr<IMediaPosition> pPosition;
+    CComPtr<IMediaEvent> pEvent;
+    double dDuration = 0;
+    if (FAILED(MediaGraph::RenderFile(pGraph, pszPath)) || FAILED(pControl.QueryFrom(pGraph)) ||
+        FAILED(pPosition.QueryFrom(pGraph)) || FAILED(pEvent.QueryFrom(pGraph)) ||
+        FAILED(pPosition->get_Duration(&dDuration))) {
+        std::printf("%-14s cannot render\n", pszPath);
+        pGraph->Release();
+        return true;
+    }
+    CComPtr<IBaseFilter> pRenderer;
+    CComPtr<IQualProp> pQuality;
+    if (SUCCEEDED(pGraph->FindFilterByName(L"Video Renderer", &pRenderer)) && pRenderer)
+        pRenderer->QueryInterface(IID_IQualProp, reinterpret_cast<void**>(&pQuality));
+    if (g_bEngineClock)
+        pGraph->SetDefaultSyncSource();
+
+    HRESULT hr = MediaGraph::SetRate(pGraph, dRate);
+    DWORD dwStart = GetTickCount();
+    pControl->Run();
+    const DWORD dwLimit = static_cast<DWORD>(dDuration / dRate * 1000 * 2) + 10000;
+    bool bComplete = WaitForEnd(pEvent.Get(), dwStart, dwLimit);
+    double dElapsed = (GetTickCount() - dwStart) / 1000.0;
+    double dAtEnd = 0;
+    pPosition->get_CurrentPosition(&dAtEnd);
+    int nDrawn = -1, nDropped = -1;
+    if (pQuality) {
+        pQuality->get_FramesDrawn(&nDrawn);
+        pQuality->get_FramesDroppedInRenderer(&nDropped);
+    }
+
+    DWORD dwStopStart = GetTickCount();
+    HANDLE hStop = CreateThread(nullptr, 0, StopGraph, pControl.Get(), 0, nullptr);
+    bool bStopped = hStop != nullptr && WaitForSingleObject(hStop, 10000) == WAIT_OBJECT_0;
+    DWORD dwStopMs = GetTickCount() - dwStopStart;
+    if (hStop != nullptr)
+        CloseHandle(hStop);
+
+    char szFrames[40] = "no video";
+    if (nDrawn >= 0)
+        std::snprintf(szFrames, sizeof szFrames, "%4d drawn %4d dropped", nDrawn, nDropped);
+    std::printf("%-14s %4.2f  hr 0x%08lx  end %6.2f s (duration/rate %6.2f s)%s  %s  at end %5.2f s  Stop %s %lu ms\n",
+                pszPath, dRate, static_cast<unsigned long>(hr), dElapsed, dDuration / dRate,
+                bComplete ? "" : " NO END", szFrames, dAtEnd, bStopped ? "took" : "HANGS, waited",
+                static_cast<unsigned long>(dwStopMs));
+    std::fflush(stdout);
+    if (!bStopped)
+        return false;  // the graph is still inside Stop: leave it to the process's end
+    pQuality.Release();
+    pRenderer.Release();
+    pControl.Release();
+    pPosition.Release();
+    pEvent.Release();
+    pGraph->Release();
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     CoInitialize(nullptr);
-    for (int i = 1; i < argc; ++i) {
-        for (Path path : {kNone, kPositionRate, kSeekingRate, kSeekingRateRunning})
-            Probe(argv[i], path);
+    int nFirst = 1;
+    bool bTableOnly = false;
+    for (; nFirst < argc && argv[nFirst][0] == '-'; ++nFirst) {
+        if (std::strcmp(argv[nFirst], "--table") == 0)
+            bTableOnly = true;
+        else if (std::strcmp(argv[nFirst], "--engine-clock") == 0)
+            g_bEngineClock = true;
+        else if (std::strcmp(argv[nFirst], "--rates") == 0 && nFirst + 1 < argc)
+            g_dOnlyRate = std::atof(argv[++nFirst]);
+    }
+    if (!bTableOnly) {
+        std::printf("== the engine's own rate calls: rate 2.0 over the last 4 s (or the whole of a shorter clip)\n");
+        for (int i = nFirst; i < argc; ++i) {
+            for (Path path : {kNone, kPositionRate, kSeekingRate, kSeekingRateRunning})
+                Probe(argv[i], path);
+        }
+    }
+    std::printf("== the rate table: each media whole, through the graph boundary\n");
+    for (int i = nFirst; i < argc; ++i) {
+        for (double dRate : kTableRates) {
+            if (g_dOnlyRate > 0 && dRate != g_dOnlyRate)
+                continue;
+            if (!TableRow(argv[i], dRate)) {
+                CoUninitialize();
+                return 1;
+            }
+        }
     }
     CoUninitialize();
     return 0;

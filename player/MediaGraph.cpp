@@ -1,6 +1,7 @@
 #include "MediaGraph.h"
 
 #include "Holders.h"
+#include "PlaybackRate.h"
 
 #include "UrlFetch.h"
 
@@ -167,7 +168,7 @@ HRESULT SetRate(IGraphBuilder* pGraph, double dRate)
     HRESULT hr = pPosition.QueryFrom(pGraph);
     if (FAILED(hr))
         return hr;
-    return pPosition->put_Rate(dRate);
+    return PlaybackRate::Follow(pGraph, dRate, pPosition->put_Rate(dRate));
 }
 
 HRESULT ShowFrameAt(IGraphBuilder* pGraph, double dPosition)
