@@ -21,6 +21,7 @@
 
 #include "Holders.h"
 #include "MediaGraph.h"
+#include "RateClock.h"
 
 namespace {
 
@@ -107,6 +108,16 @@ void Probe(const char* pszPath, Path path)
     pGraph->Release();
 }
 
+const char* PathName(const char* pszPath)
+{
+    const char* pszName = pszPath;
+    for (const char* p = pszPath; *p != '\0'; ++p) {
+        if (*p == '/' || *p == '\\')
+            pszName = p + 1;
+    }
+    return pszName;
+}
+
 // Stop on a thread of its own, so that an engine that hangs in it is reported, not waited for.
 DWORD WINAPI StopGraph(void* pControl)
 {
@@ -152,6 +163,11 @@ bool TableRow(const char* pszPath, double dRate)
         pQuality->get_FramesDrawn(&nDrawn);
         pQuality->get_FramesDroppedInRenderer(&nDropped);
     }
+    long lServed = -1, lLate = -1;
+    if (CRateClock* pClock = CRateClock::FromGraph(pGraph)) {
+        pClock->GetCounts(&lServed, &lLate);
+        pClock->Release();
+    }
 
     DWORD dwStopStart = GetTickCount();
     HANDLE hStop = CreateThread(nullptr, 0, StopGraph, pControl.Get(), 0, nullptr);
@@ -160,13 +176,18 @@ bool TableRow(const char* pszPath, double dRate)
     if (hStop != nullptr)
         CloseHandle(hStop);
 
-    char szFrames[40] = "no video";
+    char szFrames[64] = "IQualProp none";
     if (nDrawn >= 0)
-        std::snprintf(szFrames, sizeof szFrames, "%4d drawn %4d dropped", nDrawn, nDropped);
-    std::printf("%-14s %4.2f  hr 0x%08lx  end %6.2f s (duration/rate %6.2f s)%s  %s  at end %5.2f s  Stop %s %lu ms\n",
-                pszPath, dRate, static_cast<unsigned long>(hr), dElapsed, dDuration / dRate,
-                bComplete ? "" : " NO END", szFrames, dAtEnd, bStopped ? "took" : "HANGS, waited",
+        std::snprintf(szFrames, sizeof szFrames, "IQualProp %4d drawn %4d dropped", nDrawn, nDropped);
+    char szClock[64] = "engine's clock";
+    if (lServed >= 0)
+        std::snprintf(szClock, sizeof szClock, "own clock: %4ld presented, %3ld late", lServed, lLate);
+    std::printf("%-11s %4.2f  end %6.2f s (duration/rate %6.2f)%s  %s  %s  at end %5.2f s  Stop %s %lu ms\n",
+                PathName(pszPath), dRate, dElapsed, dDuration / dRate, bComplete ? "" : " NO END",
+                szFrames, szClock, dAtEnd, bStopped ? "took" : "HANGS, waited",
                 static_cast<unsigned long>(dwStopMs));
+    if (FAILED(hr))
+        std::printf("   the rate call failed: 0x%08lx\n", static_cast<unsigned long>(hr));
     std::fflush(stdout);
     if (!bStopped)
         return false;  // the graph is still inside Stop: leave it to the process's end

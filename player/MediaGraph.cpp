@@ -168,7 +168,12 @@ HRESULT SetRate(IGraphBuilder* pGraph, double dRate)
     HRESULT hr = pPosition.QueryFrom(pGraph);
     if (FAILED(hr))
         return hr;
-    return PlaybackRate::Follow(pGraph, dRate, pPosition->put_Rate(dRate));
+    return SetRate(pGraph, pPosition.Get(), dRate);
+}
+
+HRESULT SetRate(IGraphBuilder* pGraph, IMediaPosition* pPosition, double dRate)
+{
+    return PlaybackRate::Follow(pGraph, pPosition, dRate, pPosition->put_Rate(dRate));
 }
 
 HRESULT ShowFrameAt(IGraphBuilder* pGraph, double dPosition)

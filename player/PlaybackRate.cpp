@@ -10,6 +10,8 @@ namespace PlaybackRate {
 
 namespace {
 
+const double kNormalTolerance = 1e-9;
+
 // The pins of one direction of a filter: how many, and the first one, with a reference.
 int CountPins(IBaseFilter* pFilter, PIN_DIRECTION direction, IPin** ppFirst)
 {
@@ -146,17 +148,22 @@ void Adapt(IGraphBuilder* pGraph, double dRate)
 
 }  // namespace
 
-HRESULT Follow(IGraphBuilder* pGraph, double dRate, HRESULT hrEngine)
+HRESULT Follow(IGraphBuilder* pGraph, IMediaPosition* pPosition, double dRate, HRESULT hrEngine)
 {
     if (!(dRate > 0.0) || !std::isfinite(dRate))
         return E_INVALIDARG;  // no speed at all: refused, the speed stays
+    if (dRate == 1.0 && !CRateClock::AnyExists())
+        return hrEngine;  // normal speed, and no graph is helped to another
     // An engine that plays at the rate it was given needs no help.
     double dEngineRate = 1.0;
-    CComPtr<IMediaPosition> pPosition;
-    if (SUCCEEDED(pPosition.QueryFrom(pGraph)))
-        pPosition->get_Rate(&dEngineRate);
-    const double dClockRate = SUCCEEDED(hrEngine) && dEngineRate == dRate ? 1.0 : dRate;
+    pPosition->get_Rate(&dEngineRate);
+    double dClockRate = SUCCEEDED(hrEngine) && dEngineRate == dRate ? 1.0 : dRate;
+    // Steps down and up again may land a rounding away from normal speed.
+    if (std::fabs(dClockRate - 1.0) < kNormalTolerance)
+        dClockRate = 1.0;
 
+    if (dClockRate == 1.0 && !CRateClock::AnyExists())
+        return hrEngine;
     CRateClock* pClock = CRateClock::FromGraph(pGraph);
     if (pClock != nullptr) {
         if (dClockRate != 1.0)

@@ -17,8 +17,11 @@ const REFERENCE_TIME kNever = 0x7fffffffffffffffLL;
 
 }  // namespace
 
+LONG CRateClock::s_cClocks = 0;
+
 CRateClock::CRateClock()
 {
+    InterlockedIncrement(&s_cClocks);
     InitializeCriticalSection(&m_cs);
     QueryPerformanceFrequency(&m_liFrequency);
     m_rtRealBase = RealNow();
@@ -35,6 +38,12 @@ CRateClock::~CRateClock()
     if (m_hWake != nullptr)
         CloseHandle(m_hWake);
     DeleteCriticalSection(&m_cs);
+    InterlockedDecrement(&s_cClocks);
+}
+
+bool CRateClock::AnyExists()
+{
+    return InterlockedCompareExchange(&s_cClocks, 0, 0) != 0;
 }
 
 CRateClock* CRateClock::Create()
@@ -240,6 +249,22 @@ HRESULT STDMETHODCALLTYPE CRateClock::Unadvise(DWORD_PTR dwAdviseCookie)
     return hr;
 }
 
+void CRateClock::SignalLocked(const Advise& advise, REFERENCE_TIME rtNow)
+{
+    SetEvent(advise.hSignal);
+    ++m_lServed;
+    if (static_cast<double>(rtNow - advise.rtDue) / m_dRate > kLateMs * kUnitsPerMillisecond)
+        ++m_lLate;
+}
+
+void CRateClock::GetCounts(long* plServed, long* plLate)
+{
+    EnterCriticalSection(&m_cs);
+    *plServed = m_lServed;
+    *plLate = m_lLate;
+    LeaveCriticalSection(&m_cs);
+}
+
 DWORD CRateClock::ServeDueLocked()
 {
     const REFERENCE_TIME rtNow = NowLocked();
@@ -247,7 +272,7 @@ DWORD CRateClock::ServeDueLocked()
     for (auto it = m_advises.begin(); it != m_advises.end();) {
         if (it->rtDue <= rtNow) {
             if (it->rtPeriod == 0) {
-                SetEvent(it->hSignal);
+                SignalLocked(*it, rtNow);
                 it = m_advises.erase(it);
                 continue;
             }

@@ -19,11 +19,20 @@ public:
     // reference the caller releases; else null.
     static CRateClock* FromGraph(IUnknown* pGraph);
 
+    // Whether any clock of this kind exists in the process: without one, no graph runs on
+    // one, and nothing needs to be asked.
+    static bool AnyExists();
+
     // From now on the clock advances dRate seconds per real second; its time goes on from
     // where it is. A rate that is not greater than zero, or not finite, is refused with
     // E_INVALIDARG and the rate stays.
     HRESULT SetRate(double dRate);
     double GetRate();
+
+    // For the figures: the single advises served (a renderer's samples presented on this
+    // clock) and those served later than kLateMs of real time after they were due.
+    static const int kLateMs = 20;
+    void GetCounts(long* plServed, long* plLate);
 
     // A connection the boundary took apart while this clock drives the graph, to be made
     // again when the graph goes back to normal speed. The graph owns the filters, and so
@@ -68,9 +77,12 @@ private:
     REFERENCE_TIME NowLocked();
     REFERENCE_TIME RealNow() const;
     DWORD_PTR AddAdvise(REFERENCE_TIME rtDue, REFERENCE_TIME rtPeriod, HANDLE hSignal);
+    void SignalLocked(const Advise& advise, REFERENCE_TIME rtNow);
     DWORD ServeDueLocked();
     void Serve();
     static DWORD WINAPI ThreadProc(void* pThis);
+
+    static LONG s_cClocks;
 
     LONG m_cRef = 1;
     CRITICAL_SECTION m_cs;
@@ -90,4 +102,6 @@ private:
     DWORD_PTR m_dwNextCookie = 1;
 
     std::vector<Connection> m_held;
+    long m_lServed = 0;
+    long m_lLate = 0;
 };
