@@ -7,10 +7,16 @@
 //
 // Then the rate table: each media played whole through the player's graph boundary at each
 // rate, with the time to the end of the stream against the media's duration over the rate,
-// the frames the video renderer drew and dropped, the time Stop took, and the position at
-// the end.
+// the frames the video renderer drew and dropped (IQualProp, where the renderer offers it)
+// or else the samples presented on the player's clock, the time Stop took, and the
+// position at the end. Last, per media, the rate changed while it plays: 1, then 4 after
+// 2 s, then 1 again after 1 s, which ends after 7 s when each change is honoured at once.
 //
-// Usage: rateprobe [--table] MEDIA...   (--table: the rate table only)
+// Usage: rateprobe [--calls | --table [--engine-clock] [--rates R]] MEDIA...
+//   --calls         the engine's own rate calls only
+//   --table         the rate table only
+//   --engine-clock  the table's rows on the clock the engine chooses (the rate calls alone)
+//   --rates R       the table's rows at rate R only
 #include <windows.h>
 #include <dshow.h>
 
@@ -200,16 +206,51 @@ bool TableRow(const char* pszPath, double dRate)
     return true;
 }
 
+// The rate changed twice while the media plays; prints the time to the end.
+void ChangingRow(const char* pszPath)
+{
+    IGraphBuilder* pGraph = nullptr;
+    if (FAILED(MediaGraph::Create(&pGraph)))
+        return;
+    CComPtr<IMediaControl> pControl;
+    CComPtr<IMediaEvent> pEvent;
+    if (FAILED(MediaGraph::RenderFile(pGraph, pszPath)) || FAILED(pControl.QueryFrom(pGraph)) ||
+        FAILED(pEvent.QueryFrom(pGraph))) {
+        pGraph->Release();
+        return;
+    }
+    const DWORD dwStart = GetTickCount();
+    pControl->Run();
+    bool bComplete = WaitForEnd(pEvent.Get(), dwStart, 2000);
+    const DWORD dwFirst = GetTickCount() - dwStart;
+    MediaGraph::SetRate(pGraph, 4.0);
+    const DWORD dwFourStart = GetTickCount();
+    bComplete = bComplete || WaitForEnd(pEvent.Get(), dwFourStart, 1000);
+    MediaGraph::SetRate(pGraph, 1.0);
+    const DWORD dwChangesMs = GetTickCount() - dwStart;
+    bComplete = bComplete || WaitForEnd(pEvent.Get(), dwStart, 30000);
+    std::printf("%-11s 1 > 4 > 1  end %6.2f s (7.00 when honoured at once)%s  first change after %lu ms, both done after %lu ms\n",
+                PathName(pszPath), (GetTickCount() - dwStart) / 1000.0, bComplete ? "" : " NO END",
+                static_cast<unsigned long>(dwFirst), static_cast<unsigned long>(dwChangesMs));
+    std::fflush(stdout);
+    pControl->Stop();
+    pControl.Release();
+    pEvent.Release();
+    pGraph->Release();
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     CoInitialize(nullptr);
     int nFirst = 1;
-    bool bTableOnly = false;
+    bool bTableOnly = false, bCallsOnly = false;
     for (; nFirst < argc && argv[nFirst][0] == '-'; ++nFirst) {
         if (std::strcmp(argv[nFirst], "--table") == 0)
             bTableOnly = true;
+        else if (std::strcmp(argv[nFirst], "--calls") == 0)
+            bCallsOnly = true;
         else if (std::strcmp(argv[nFirst], "--engine-clock") == 0)
             g_bEngineClock = true;
         else if (std::strcmp(argv[nFirst], "--rates") == 0 && nFirst + 1 < argc)
@@ -222,6 +263,10 @@ int main(int argc, char** argv)
                 Probe(argv[i], path);
         }
     }
+    if (bCallsOnly) {
+        CoUninitialize();
+        return 0;
+    }
     std::printf("== the rate table: each media whole, through the graph boundary\n");
     for (int i = nFirst; i < argc; ++i) {
         for (double dRate : kTableRates) {
@@ -232,6 +277,10 @@ int main(int argc, char** argv)
                 return 1;
             }
         }
+    }
+    if (g_dOnlyRate == 0) {
+        for (int i = nFirst; i < argc; ++i)
+            ChangingRow(argv[i]);
     }
     CoUninitialize();
     return 0;
