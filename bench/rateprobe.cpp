@@ -156,7 +156,8 @@ bool TableRow(const char* pszPath, double dRate)
     if (g_bEngineClock)
         pGraph->SetDefaultSyncSource();
 
-    HRESULT hr = MediaGraph::SetRate(pGraph, dRate);
+    // On the engine's clock the rate goes to the engine alone, as the calls themselves.
+    HRESULT hr = g_bEngineClock ? pPosition->put_Rate(dRate) : MediaGraph::SetRate(pGraph, dRate);
     DWORD dwStart = GetTickCount();
     pControl->Run();
     const DWORD dwLimit = static_cast<DWORD>(dDuration / dRate * 1000 * 2) + 10000;
@@ -278,7 +279,7 @@ int main(int argc, char** argv)
             }
         }
     }
-    if (g_dOnlyRate == 0) {
+    if (g_dOnlyRate == 0 && !g_bEngineClock) {
         for (int i = nFirst; i < argc; ++i)
             ChangingRow(argv[i]);
     }

@@ -116,6 +116,11 @@ TEST(RateEngine, APictureWithSoundEndsAtTheRateAndGetsItsSoundBackAtOne)
     CGraph graph("clip.avi");
     ASSERT_NE(graph.Get(), nullptr);
     ASSERT_TRUE(graph.SoundConnected());
+    {
+        CComPtr<IBasicAudio> pAudio;
+        ASSERT_TRUE(SUCCEEDED(pAudio.QueryFrom(graph.Get())));
+        pAudio->put_Volume(-2000);
+    }
     graph.Run();
     ASSERT_EQ(MediaGraph::GetState(graph.Get(), 5000), State_Running);
     EXPECT_EQ(MediaGraph::SetRate(graph.Get(), 4.0), S_OK);
@@ -129,9 +134,17 @@ TEST(RateEngine, APictureWithSoundEndsAtTheRateAndGetsItsSoundBackAtOne)
     EXPECT_TRUE(FAILED(MediaGraph::SetRate(graph.Get(), 0.0)));
     EXPECT_TRUE(graph.OnOwnClock());
 
+    // The volume a person sets while the sound is out is the one it comes back with.
+    CComPtr<IBasicAudio> pAudio;
+    ASSERT_TRUE(SUCCEEDED(pAudio.QueryFrom(graph.Get())));
+    EXPECT_EQ(pAudio->put_Volume(-600), S_OK);
+
     graph.Stop();
     EXPECT_EQ(MediaGraph::SetRate(graph.Get(), 1.0), S_OK);
     EXPECT_TRUE(graph.SoundConnected()) << "rate 1 did not bring the sound back";
+    long lVolume = 0;
+    EXPECT_EQ(pAudio->get_Volume(&lVolume), S_OK);
+    EXPECT_EQ(lVolume, -600);
     EXPECT_FALSE(graph.OnOwnClock());
     ASSERT_TRUE(SUCCEEDED(MediaGraph::SetPosition(graph.Get(), 0.0)));
     graph.DrainEvents();
