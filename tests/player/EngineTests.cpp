@@ -183,6 +183,21 @@ protected:
             << "the media did not reach " << dPosition << " s";
     }
 
+    // Plays a looping media until it has rewound: the position falls back from the end to
+    // the start.
+    void PlayUntilItRewinds()
+    {
+        const double dDuration = DurationOf(Doc());
+        double dFurthest = 0.0;
+        Doc().Play();
+        ASSERT_TRUE(PumpUntil(Doc(), [&]() {
+            const double dPosition = PositionOf(Doc());
+            if (dPosition > dFurthest)
+                dFurthest = dPosition;
+            return dFurthest > dDuration - 0.3 && dPosition < 0.3;
+        })) << "no rewind; furthest position " << dFurthest;
+    }
+
     // Plays from where the media is to its end, where the document pauses it and, the
     // engine having reported the duration as the position, rewinds it. Returns how long
     // the play lasted, in seconds.
@@ -350,14 +365,7 @@ TEST_F(EngineTest, AtRateTwoTheGroupMovesOnLoopsStepsAndStops)
     EXPECT_NEAR(0.0, PositionOf(Doc()), kPositionTolerance);
 
     Doc().m_bLoop = TRUE;
-    double dFurthest = 0.0;
-    Doc().Play();
-    ASSERT_TRUE(PumpUntil(Doc(), [&]() {
-        const double dPosition = PositionOf(Doc());
-        if (dPosition > dFurthest)
-            dFurthest = dPosition;
-        return dFurthest > DurationOf(Doc()) - 0.3 && dPosition < 0.3;
-    })) << "no rewind; furthest position " << dFurthest;
+    ASSERT_NO_FATAL_FAILURE(PlayUntilItRewinds());
     EXPECT_EQ(State_Running, EngineState(Doc()));
 
     EXPECT_LT(TimeOperation("Pause at rate 2", [this]() { Doc().Pause(); }), kOperationMs);
@@ -376,15 +384,7 @@ TEST_P(LoopTest, RewindsKeepsRunningAndEndsAgain)
     const double dDuration = DurationOf(Doc());
     Doc().m_bLoop = TRUE;
 
-    // The rewind shows as the position falling back from the end to the start.
-    double dFurthest = 0.0;
-    Doc().Play();
-    ASSERT_TRUE(PumpUntil(Doc(), [&]() {
-        const double dPosition = PositionOf(Doc());
-        if (dPosition > dFurthest)
-            dFurthest = dPosition;
-        return dFurthest > dDuration - 0.3 && dPosition < 0.3;
-    })) << "no rewind; furthest position " << dFurthest;
+    ASSERT_NO_FATAL_FAILURE(PlayUntilItRewinds());
     const DWORD dwRewound = GetTickCount();
     EXPECT_EQ(PLAY_RUNNING, Doc().m_nPlayState);
     EXPECT_EQ(State_Running, EngineState(Doc()));
