@@ -28,6 +28,7 @@
 #include "Holders.h"
 #include "MediaGraph.h"
 #include "RateClock.h"
+#include "CallbackType.h"
 
 namespace {
 
@@ -130,6 +131,7 @@ DWORD WINAPI StopGraph(void* pControl)
     static_cast<IMediaControl*>(pControl)->Stop();
     return 0;
 }
+TANDREL_ASSERT_CALLBACK(LPTHREAD_START_ROUTINE, StopGraph);
 
 // One row of the rate table. Returns false when the engine hung in Stop (the process
 // cannot go on with that graph).

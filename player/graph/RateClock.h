@@ -11,6 +11,8 @@
 
 #include <vector>
 
+#include "CallbackType.h"
+
 class CRateClock final : public IReferenceClock {
 public:
     // A new clock at rate 1 with one reference, or null when the system refuses its event
@@ -83,6 +85,7 @@ private:
     DWORD ServeDueLocked();
     void Serve();
     static DWORD WINAPI ThreadProc(void* pThis);
+    TANDREL_ASSERT_CALLBACK(LPTHREAD_START_ROUTINE, ThreadProc);
 
     static LONG s_cClocks;
 
