@@ -11,6 +11,7 @@ packages=(
   gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386
   gstreamer1.0-plugins-bad:i386 gstreamer1.0-plugins-ugly:i386 gstreamer1.0-libav:i386
   ffmpeg python3
+  pulseaudio pulseaudio-utils
 )
 
 missing=()
