@@ -6,6 +6,7 @@
 #include "CmdUI.h"
 #include "DefSetting.h"
 #include "File.h"
+#include "GraphPlayout.h"
 #include "Holders.h"
 #include "MediaGraph.h"
 #include "MessageBox.h"
@@ -342,8 +343,7 @@ void CNTandrelDoc::Play()
 {
     if (m_nPlayState != PLAY_STOPPED && m_nPlayState != PLAY_PAUSED)
         return;
-    CComPtr<IMediaControl> pControl;
-    if (SUCCEEDED(pControl.QueryFrom(m_pGraph)) && SUCCEEDED(pControl->Run()))
+    if (m_pGraph != nullptr && SUCCEEDED(MediaGraph::Run(m_pGraph)))
         m_nPlayState = PLAY_RUNNING;
     else
         AfxMessageBox(IDP_CANT_PLAY);
@@ -457,6 +457,9 @@ void CNTandrelDoc::HandleGraphEvent()
         if (SUCCEEDED(pEvent->GetEvent(&lCode, &lParam1, &lParam2, 0))) {
             pEvent->FreeEventParams(lCode, lParam1, lParam2);
             if (lCode == EC_COMPLETE) {
+                // What the engine still holds of the end is heard before anything pauses
+                // or rewinds the graph.
+                MediaGraph::LetSoundPlayOut(m_pGraph);
                 const BOOL bHasNext = pHost != nullptr && pHost->HasNextInGroup();
                 const int nCount = pHost != nullptr ? pHost->GetGroupCount() : 1;
                 if (m_bLoop) {
