@@ -1,7 +1,7 @@
 // Plays the three-tone media (a second each of 300, 600 and 1200 Hz) with the player, the
 // bare engine program and the sound server's own player, records what reaches the sound
-// server, and prints how much of each tone was heard: what is missing from the first tone
-// was lost at the start, what is missing from the last one at the end.
+// server, and prints how much of each tone was heard, how long the sound lasted from its
+// first to its last sample (what the start and the end lost), and the gaps inside it.
 #include <windows.h>
 
 #include <cstdio>
@@ -44,12 +44,14 @@ bool RunPlayer(const std::string& media, const std::string& dir)
     return player.CloseAndExitCode(10000) == 0 && bEnded;
 }
 
+// The span from the first to the last sound sample is what the start and the end left of
+// the three seconds; gaps inside it (the sound device running dry) are counted apart.
 void Print(const char* pszMedia, const char* pszProgram, int nRun, const Heard& heard, bool bOk)
 {
-    printf("| %-15s | %-9s | %d | %5.3f | %5.3f | %5.3f | %6.3f | %6.3f | %-14s |%s\n", pszMedia,
+    const double dGaps = heard.SecondsOf(0);
+    printf("| %-15s | %-9s | %d | %5.3f | %5.3f | %5.3f | %5.3f | %5.3f | %5.3f |%s\n", pszMedia,
            pszProgram, nRun, heard.SecondsOf(300), heard.SecondsOf(600), heard.SecondsOf(1200),
-           1.0 - heard.SecondsOf(300), 1.0 - heard.SecondsOf(1200), heard.Sequence().c_str(),
-           bOk ? "" : " (did not end)");
+           heard.Span(), 3.0 - heard.Span(), dGaps, bOk ? "" : " (did not end)");
     fflush(stdout);
 }
 
@@ -63,8 +65,8 @@ int main(int argc, char** argv)
     const std::string dir = argv[2];
     const int nRuns = argc > 3 ? atoi(argv[3]) : 3;
     const char* media[] = {"tones.wav", "tones.au", "tones.aif", "tones-audio.mpg", "tones.mpg"};
-    printf("| media | program | run | 300 Hz s | 600 Hz s | 1200 Hz s | start lost s | end lost s | "
-           "tones in order |\n|---|---|---|---|---|---|---|---|---|\n");
+    printf("| media | program | run | 300 Hz s | 600 Hz s | 1200 Hz s | heard span s | of 3 s lost | "
+           "gaps s |\n|---|---|---|---|---|---|---|---|---|\n");
     for (const char* pszMedia : media) {
         const std::string path = MediaPath((std::string("tones\\") + pszMedia).c_str());
         for (int nProgram = 0; nProgram < 3; ++nProgram) {

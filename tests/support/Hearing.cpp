@@ -1,6 +1,7 @@
 #include "Hearing.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -77,8 +78,24 @@ std::vector<short> ReadSamples(const std::string& winPath)
 std::string Heard::Sequence() const
 {
     std::string text;
-    for (const HeardTone& tone : tones)
+    int nLast = 0;
+    for (const HeardTone& tone : tones) {
+        if (tone.nHz == 0 || tone.nHz == nLast)
+            continue;
         text += (text.empty() ? "" : " ") + std::to_string(tone.nHz);
+        nLast = tone.nHz;
+    }
+    return text;
+}
+
+std::string Heard::Describe() const
+{
+    std::string text;
+    for (const HeardTone& tone : tones) {
+        char sz[32] = "";
+        snprintf(sz, sizeof(sz), "%s%d:%.3f", text.empty() ? "" : " ", tone.nHz, tone.dSeconds);
+        text += sz;
+    }
     return text;
 }
 

@@ -22,16 +22,19 @@ struct Heard {
     // when the recording is silent).
     double dFirst = -1;
     double dLast = -1;
-    // The tones heard between those two points, in order: each stretch is the longest
-    // run of one tone, measured in steps of a millisecond.
+    // What was heard between those two points, in order: each stretch is the longest run
+    // of one tone (or of silence, 0 Hz), measured in steps of a millisecond.
     std::vector<HeardTone> tones;
     // Root mean square of each channel over the middle half of the sound, in full scale.
     double dLeftLevel = 0;
     double dRightLevel = 0;
 
     double Span() const { return dLast >= dFirst ? dLast - dFirst : 0; }
-    // The tones' frequencies in order, as text ("300 600 1200"), for messages.
+    // The tones' frequencies in the order heard ("300 600 1200"); a gap of silence inside
+    // a tone does not start it again (its length counts against the tone's seconds).
     std::string Sequence() const;
+    // Every stretch with its length ("300:1.000 0:0.004 300:0.120"), for messages.
+    std::string Describe() const;
     // Seconds heard of a tone, over all its stretches.
     double SecondsOf(int nHz) const;
 };
