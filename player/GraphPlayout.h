@@ -15,8 +15,9 @@ HRESULT Run(IGraphBuilder* pGraph);
 
 // Called when the graph reports the end of its media: the engine reports it as soon as the
 // last sample reached the audio renderer, while the renderer and the sound device still
-// hold up to most of a second of it. A running graph with sound is left running until that
-// has been played (a bounded wait), so that pausing or rewinding at the end cuts nothing.
+// hold about a quarter of a second of it. A running graph with sound is left running until
+// that has been played (a bounded wait of half a second), so that pausing or rewinding at
+// the end cuts nothing.
 void LetSoundPlayOut(IGraphBuilder* pGraph);
 
 }  // namespace MediaGraph

@@ -68,7 +68,7 @@ void ExpectWholeTones(const Heard& heard, const Played& played, double dMinShare
     for (int nHz : *played.pTones) {
         const double dLength = nHz == played.pTones->back() ? played.dToneSeconds - played.dEngineDrops
                                                             : played.dToneSeconds;
-        EXPECT_GE(heard.SecondsOf(nHz), dLength * dMinShare) << nHz << " Hz";
+        EXPECT_GE(heard.SecondsOf(nHz), dLength * dMinShare) << nHz << " Hz of " << heard.Describe();
         EXPECT_LE(heard.SecondsOf(nHz), played.dToneSeconds * dMaxShare) << nHz << " Hz";
     }
 }
