@@ -7,8 +7,6 @@ namespace MediaGraph {
 
 namespace {
 
-// The longest a start waits for the graph to preroll.
-const DWORD kPrerollMs = 3000;
 // How long the sound goes on after the engine reports the end: what the audio renderer and
 // the sound device still hold, measured at 0.16 to 0.26 s for every audio kind; kept with
 // a margin of about twice that.
@@ -32,19 +30,6 @@ bool HasSound(IGraphBuilder* pGraph)
 }
 
 }  // namespace
-
-HRESULT Run(IGraphBuilder* pGraph)
-{
-    CComPtr<IMediaControl> pControl;
-    HRESULT hr = pControl.QueryFrom(pGraph);
-    if (FAILED(hr))
-        return hr;
-    OAFilterState state = State_Stopped;
-    pControl->GetState(0, &state);
-    if (state == State_Stopped && SUCCEEDED(pControl->Pause()))
-        pControl->GetState(kPrerollMs, &state);
-    return pControl->Run();
-}
 
 void LetSoundPlayOut(IGraphBuilder* pGraph)
 {

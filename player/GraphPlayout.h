@@ -8,11 +8,6 @@
 
 namespace MediaGraph {
 
-// Sets the graph running. A stopped graph is paused first and given up to a bounded time
-// to bring its first samples to the renderers, so that the clock does not start before the
-// sound can follow it. Returns the result of the run.
-HRESULT Run(IGraphBuilder* pGraph);
-
 // Called when the graph reports the end of its media: the engine reports it as soon as the
 // last sample reached the audio renderer, while the renderer and the sound device still
 // hold about a quarter of a second of it. A running graph with sound is left running until

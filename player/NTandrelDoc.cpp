@@ -343,7 +343,8 @@ void CNTandrelDoc::Play()
 {
     if (m_nPlayState != PLAY_STOPPED && m_nPlayState != PLAY_PAUSED)
         return;
-    if (m_pGraph != nullptr && SUCCEEDED(MediaGraph::Run(m_pGraph)))
+    CComPtr<IMediaControl> pControl;
+    if (SUCCEEDED(pControl.QueryFrom(m_pGraph)) && SUCCEEDED(pControl->Run()))
         m_nPlayState = PLAY_RUNNING;
     else
         AfxMessageBox(IDP_CANT_PLAY);

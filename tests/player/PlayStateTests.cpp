@@ -148,11 +148,8 @@ TEST_P(TransitionTest, MovesTheStateWithExactlyTheseCalls)
 }
 
 const TransitionCase kTransitions[] = {
-    // A stopped graph is prerolled (paused, with a bounded wait) before it runs.
-    {"PlayFromStopped", kStopped, ID_PLAY, PLAY_RUNNING, State_Running,
-     "QueryInterface(IMediaControl), GetState(0), Pause, GetState(3000), Run"},
-    {"PlayFromPaused", kPaused, ID_PLAY, PLAY_RUNNING, State_Running,
-     "QueryInterface(IMediaControl), GetState(0), Run"},
+    {"PlayFromStopped", kStopped, ID_PLAY, PLAY_RUNNING, State_Running, "QueryInterface(IMediaControl), Run"},
+    {"PlayFromPaused", kPaused, ID_PLAY, PLAY_RUNNING, State_Running, "QueryInterface(IMediaControl), Run"},
     {"PauseFromRunning", kRunning, ID_PAUSE, PLAY_PAUSED, State_Paused, "QueryInterface(IMediaControl), Pause"},
     {"PauseFromStopped", kStopped, ID_PAUSE, PLAY_PAUSED, State_Paused, "QueryInterface(IMediaControl), Pause"},
     {"StopFromRunning", kRunning, ID_STOP, PLAY_STOPPED, State_Stopped, kStopLog},
