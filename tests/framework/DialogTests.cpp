@@ -19,6 +19,7 @@
 #include "OpenInternetDlg.h"
 #include "TestEnv.h"
 #include "resource.h"
+#include "CallbackType.h"
 
 namespace {
 
@@ -64,6 +65,7 @@ BOOL CALLBACK FindDialogWindow(HWND hwnd, LPARAM lParam)
     }
     return TRUE;
 }
+TANDREL_ASSERT_CALLBACK(WNDENUMPROC, FindDialogWindow);
 
 // Runs a script on a thread of its own against the next visible dialog of this process
 // with the given caption. A dialog the script leaves open is cancelled, so that a
@@ -155,6 +157,7 @@ BOOL CALLBACK ReadControl(HWND hwnd, LPARAM lParam)
     pControls->push_back(info);
     return TRUE;
 }
+TANDREL_ASSERT_CALLBACK(WNDENUMPROC, ReadControl);
 
 // The pixel rectangle of a control placed at x,y with size cx,cy in dialog units, as the
 // dialog manager computes it (position and size converted separately).

@@ -3,6 +3,7 @@
 #include <tlhelp32.h>
 
 #include <cstring>
+#include "CallbackType.h"
 
 namespace {
 
@@ -34,6 +35,7 @@ BOOL CALLBACK MatchDialog(HWND hwnd, LPARAM lParam)
     }
     return TRUE;
 }
+TANDREL_ASSERT_CALLBACK(WNDENUMPROC, MatchDialog);
 
 struct TitleSearch {
     const char* pszPart;
@@ -49,6 +51,7 @@ BOOL CALLBACK MatchTitle(HWND hwnd, LPARAM lParam)
         pSearch->found.push_back(hwnd);
     return TRUE;
 }
+TANDREL_ASSERT_CALLBACK(WNDENUMPROC, MatchTitle);
 
 BOOL CALLBACK CollectStatic(HWND hwnd, LPARAM lParam)
 {
@@ -67,6 +70,7 @@ BOOL CALLBACK CollectStatic(HWND hwnd, LPARAM lParam)
     *pText += szText;
     return TRUE;
 }
+TANDREL_ASSERT_CALLBACK(WNDENUMPROC, CollectStatic);
 
 }  // namespace
 

@@ -19,7 +19,7 @@ namespace {
 const int kRate = 1048, kLoop = 1007, kPosition = 1017;
 const int kVolume = 1009, kBalance = 1012, kBass = 1010, kTreble = 1008;
 const int kOriginal = 1021, kFullScreen = 1023, kDisplayMode = 1036, kCaption = 1051;
-const int kProgress = 1025, kSaveFile = 1059;
+const int kProgress = 1025, kSaveFile = 1059, kWidth = 1031, kHeight = 1045;
 enum { kMedia = 0, kVideo = 1, kAudio = 2, kInformation = 3 };
 
 std::string Text(HWND hWnd)
@@ -332,6 +332,27 @@ TEST_F(MovieControlsDoc, AStoredStartPageOutsideTheFourStillOpensTheSheet)
         EXPECT_LE(nShown, 3);
         EXPECT_EQ(m_pDoc->m_nStartPage, nShown);
     }
+}
+
+// Nothing reads what is typed over the Information page's figures, so no text there keeps
+// the user on the page or the sheet open.
+TEST_F(MovieControlsDoc, TextTypedOverTheFiguresNeverHoldsTheUser)
+{
+    Open(10);
+    int nAfterLeaving = -1;
+    Configure([&](HWND hSheet) {
+        CSheetDriver::ShowPage(hSheet, kInformation);
+        SetWindowTextA(CSheetDriver::Control(hSheet, kWidth), "abc");
+        CSheetDriver::ShowPage(hSheet, kAudio);
+        HWND hTabs = reinterpret_cast<HWND>(SendMessageA(hSheet, PSM_GETTABCONTROL, 0, 0));
+        nAfterLeaving = static_cast<int>(SendMessageA(hTabs, TCM_GETCURSEL, 0, 0));
+        CSheetDriver::ShowPage(hSheet, kInformation);
+        SetWindowTextA(CSheetDriver::Control(hSheet, kHeight), "99999999999");
+        CSheetDriver::Finish(hSheet);
+    });
+    EXPECT_EQ(nAfterLeaving, kAudio);
+    EXPECT_EQ(m_pDoc->m_nStartPage, kInformation) << "Finish ended the sheet";
+    EXPECT_TRUE(m_boxes.Texts().empty());
 }
 
 }  // namespace

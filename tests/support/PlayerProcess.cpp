@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <vector>
+#include "CallbackType.h"
 
 #ifndef TANDREL_PLAYER_EXE
 #error "the build passes the player's path"
@@ -31,6 +32,7 @@ BOOL CALLBACK CollectTop(HWND hWnd, LPARAM lParam)
         p->found.push_back(hWnd);
     return TRUE;
 }
+TANDREL_ASSERT_CALLBACK(WNDENUMPROC, CollectTop);
 
 std::vector<HWND> TopWindows(DWORD dwProcess, const char* pszClass, HWND hOwner = nullptr)
 {
@@ -133,6 +135,7 @@ BOOL CALLBACK FindForeignTop(HWND hWnd, LPARAM lParam)
     }
     return TRUE;
 }
+TANDREL_ASSERT_CALLBACK(WNDENUMPROC, FindForeignTop);
 
 }  // namespace
 

@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <functional>
+#include "CallbackType.h"
 
 class CSheetDriver {
 public:
@@ -69,6 +70,7 @@ private:
         if (IsWindow(hSheet) && IsWindowVisible(hSheet))
             Close(hSheet);
     }
+    TANDREL_ASSERT_CALLBACK(TIMERPROC, OnTick);
 
     static inline CSheetDriver* s_pCurrent = nullptr;
     Steps m_steps;
