@@ -11,7 +11,6 @@ namespace {
 // the sound device still hold, measured at 0.16 to 0.26 s for every audio kind; kept with
 // a margin of about twice that.
 const DWORD kPlayOutMs = 500;
-const DWORD kPlayOutStepMs = 10;
 
 // Whether one of the graph's filters renders sound: only an audio renderer has a volume.
 bool HasSound(IGraphBuilder* pGraph)
@@ -35,9 +34,9 @@ void LetSoundPlayOut(IGraphBuilder* pGraph)
 {
     if (pGraph == nullptr || !HasSound(pGraph) || GetState(pGraph, 0) != State_Running)
         return;
-    const DWORD dwStart = GetTickCount();
-    while (GetTickCount() - dwStart < kPlayOutMs && GetState(pGraph, 0) == State_Running)
-        Sleep(kPlayOutStepMs);
+    // The graph is left alone meanwhile: nothing on this thread can change its state, and
+    // asking it every few milliseconds only competes with its renderer for the processor.
+    Sleep(kPlayOutMs);
 }
 
 }  // namespace MediaGraph
