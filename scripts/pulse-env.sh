@@ -38,11 +38,13 @@ pulse_env_start() {
     --stream-name=keeper </dev/zero >/dev/null 2>&1 &
   STARTED_PULSE_KEEPER=$!
   # Wine plays through the server rather than the ALSA null device.
-  wine reg add 'HKCU\Software\Wine\Drivers' /v Audio /d pulse /f >/dev/null 2>&1 || true
+  wine_env_audio pulse
 }
 
 pulse_env_stop() {
   local pid
+  # The prefix goes back to Wine's own choice of driver, for run.sh and the benchmarks.
+  [ -n "$STARTED_PULSE" ] && wine_env_audio default
   for pid in "$STARTED_PULSE_KEEPER" "$STARTED_PULSE"; do
     [ -n "$pid" ] || continue
     kill "$pid" 2>/dev/null || true
