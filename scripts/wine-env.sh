@@ -52,6 +52,13 @@ wine_env_start_wine() {
     timeout 300 wineboot -i >/dev/null 2>&1 || true
   fi
   timeout 120 wineboot -u >/dev/null 2>&1 || true
+  # Wine links the user's Desktop, Documents and the like to the host's home folder, so
+  # shortcuts and files the programs make there would land in it, shared by every prefix.
+  # The prefix keeps folders of its own instead (Wine leaves a real folder as it is).
+  local link
+  for link in "$WINEPREFIX/drive_c/users/$(id -un)"/*; do
+    if [ -L "$link" ]; then rm "$link" && mkdir "$link"; fi
+  done
   # The caption buttons are glyphs of the Marlett font. Debian's Wine reads the fonts of the
   # prefix's Fonts folder and of fontconfig, never the TrueType fonts of its own data folder,
   # so without this copy every caption shows the letters "0", "1" and "r".
