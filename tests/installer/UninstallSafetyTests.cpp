@@ -97,13 +97,7 @@ std::string WindowsDir()
 // program that maps it runs on after the command that started it.
 bool WaitForDrive(bool bShown)
 {
-    DWORD dwStart = GetTickCount();
-    while (FileExists(std::string(kDrive) + "\\") != bShown) {
-        if (GetTickCount() - dwStart > 5000)
-            return false;
-        Sleep(20);
-    }
-    return true;
+    return WaitFor([&]() { return FileExists(std::string(kDrive) + "\\") == bShown; }, 5000);
 }
 
 // Runs a program of the host (outside the Windows prefix).

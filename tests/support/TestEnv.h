@@ -24,3 +24,21 @@ bool SettingsKeyExists();
 std::vector<BYTE> ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::vector<BYTE>& bytes);
 bool FileExists(const std::string& path);
+
+// The one bounded wait of the tests: pumps this thread's messages for up to
+// dwMilliseconds, returning as soon as done() holds.
+template <class F>
+bool WaitFor(F done, DWORD dwMilliseconds)
+{
+    DWORD dwStart = GetTickCount();
+    for (;;) {
+        if (done())
+            return true;
+        if (GetTickCount() - dwStart >= dwMilliseconds)
+            return false;
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&msg);
+        Sleep(20);
+    }
+}
