@@ -48,17 +48,28 @@ DWORD ExitWithCtrlE(CPlayerProcess& player)
     return dwCode;
 }
 
-// The settings value, when there is one, is the whole 56-byte record with sane sound.
-void ExpectValidSettings()
+// The settings record the player stored at its end: the whole 56 bytes, with the volume
+// and the rate the document held.
+void ExpectStoredSound(INT32 lVolume, double dRate)
 {
     std::vector<BYTE> bytes;
-    if (!ReadSettingsBytes(&bytes))
-        return;
+    ASSERT_TRUE(ReadSettingsBytes(&bytes)) << "no settings record was stored";
     ASSERT_EQ(bytes.size(), 56u);
-    INT32 lVolume = 1;
-    memcpy(&lVolume, &bytes[40], 4);
-    EXPECT_LE(lVolume, 0);
-    EXPECT_GE(lVolume, -10000);
+    INT32 lStored = 1;
+    double dStored = 0.0;
+    memcpy(&dStored, &bytes[32], 8);
+    memcpy(&lStored, &bytes[40], 4);
+    EXPECT_EQ(lStored, lVolume);
+    EXPECT_DOUBLE_EQ(dStored, dRate);
+}
+
+// Whether hWnd's thread holds the mouse for hWnd, as the help mode does.
+bool HasCapture(HWND hWnd)
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    return GetGUIThreadInfo(GetWindowThreadProcessId(hWnd, nullptr), &info) &&
+           info.hwndCapture == hWnd;
 }
 
 typedef CPlayerTest ProgramTest;
@@ -71,11 +82,45 @@ TEST_F(ProgramTest, HelpModeEndsAtTheNextClick)
     ASSERT_NE(hWnd, nullptr);
     ASSERT_TRUE(player.WaitPlayState(RUNNING, kStateMs));
     ASSERT_TRUE(XdoKey("shift+F1", hWnd));
+    ASSERT_TRUE(WaitFor([&]() { return HasCapture(hWnd); }, kStateMs)) << "no help mode";
     RECT rc;
     GetWindowRect(hWnd, &rc);
     ASSERT_TRUE(XdoClick(POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}));
+    ASSERT_TRUE(WaitFor([&]() { return !HasCapture(hWnd); }, kStateMs)) << "help mode stayed";
     ASSERT_TRUE(XdoKey("F3", hWnd));
     EXPECT_TRUE(player.WaitPlayState(PAUSED, kStateMs));
+    EXPECT_EQ(ExitWithCtrlE(player), 0u);
+}
+
+// Ctrl+S does nothing. F9 and Ctrl+P bring up the platform's print-setup and print
+// dialogs (here, with no printer, whatever it shows instead), owned by the frame and
+// modal; each cancelled, the player goes on taking keys.
+TEST_F(ProgramTest, CtrlSDoesNothingAndThePrintDialogsAreModalAndCanBeCancelled)
+{
+    ASSERT_TRUE(player.Start(MediaPath("vost.mpg"), ScratchDir("print")));
+    HWND hWnd = player.WaitMainWindow(kStartMs);
+    ASSERT_NE(hWnd, nullptr);
+    ASSERT_TRUE(player.WaitPlayState(RUNNING, kStateMs));
+    ASSERT_TRUE(XdoKey("ctrl+s", hWnd));
+    ASSERT_TRUE(XdoKey("F3", hWnd));
+    EXPECT_TRUE(player.WaitPlayState(PAUSED, kStateMs));
+    EXPECT_EQ(player.VisibleDialog(), nullptr) << "Ctrl+S showed something";
+    for (const char* pszKey : {"F9", "ctrl+p"}) {
+        SCOPED_TRACE(pszKey);
+        ASSERT_TRUE(XdoKey(pszKey, hWnd));
+        HWND hModal = nullptr;
+        ASSERT_TRUE(WaitFor([&]() { return (hModal = player.TopDialog()) != nullptr; }, kStateMs))
+            << "nothing showed";
+        // Owned by the frame, or by the platform's dialog that the frame owns.
+        HWND hOwner = GetWindow(hModal, GW_OWNER);
+        EXPECT_TRUE(hOwner == hWnd || (hOwner != nullptr && GetWindow(hOwner, GW_OWNER) == hWnd))
+            << CPlayerProcess::WindowText(hModal);
+        EXPECT_FALSE(IsWindowEnabled(hWnd));
+        ASSERT_TRUE(XdoKey("Escape", hModal));
+        ASSERT_TRUE(WaitFor([&]() { return IsWindowEnabled(hWnd) != FALSE; }, kStateMs));
+        ASSERT_TRUE(XdoKey(player.PlayState() == PAUSED ? "F2" : "F3", hWnd));
+        EXPECT_TRUE(WaitEither(player, RUNNING, PAUSED, kStateMs));
+    }
     EXPECT_EQ(ExitWithCtrlE(player), 0u);
 }
 
@@ -139,7 +184,8 @@ TEST_P(MediaKindProgramTest, PlaysTakesEveryKeyAndEndsCleanly)
         kStateMs))
         << "the window did not come back after the second Esc";
 
-    for (const char* pszKey : {"F5", "F6", "F7", "F8"})
+    // Volume down twice and up once, faster twice and slower once: -1050 and 1.2 stored.
+    for (const char* pszKey : {"F5", "F5", "F6", "F8", "F8", "F7"})
         ASSERT_TRUE(XdoKey(pszKey, hWnd));
 
     // To its end: alone, a media pauses there.
@@ -151,7 +197,7 @@ TEST_P(MediaKindProgramTest, PlaysTakesEveryKeyAndEndsCleanly)
         << "no end of media within " << dwEndMs << " ms; state " << player.PlayState();
 
     EXPECT_EQ(ExitWithCtrlE(player), 0u);
-    ExpectValidSettings();
+    ExpectStoredSound(-1050, 1.2);
 }
 
 const MediaKindCase kKinds[] = {
@@ -248,8 +294,8 @@ TEST_P(BadInputProgramTest, PlaysOrSaysItCannotAndEnds)
         // It plays: to its end, then Exit.
         EXPECT_TRUE(player.WaitPlayState(PAUSED, kStartMs)) << player.PlayState();
         EXPECT_EQ(ExitWithCtrlE(player), 0u);
+        ExpectStoredSound(-1000, 1.0);
     }
-    ExpectValidSettings();
 }
 
 INSTANTIATE_TEST_SUITE_P(Inputs, BadInputProgramTest, testing::ValuesIn(kBadInputs),
