@@ -1,5 +1,5 @@
 // The application object in this process, on scripted graphs: files dropped on the main
-// window and the recent-file list they enter.
+// window, the group chosen in the Open dialog, and the recent-file list.
 #include <windows.h>
 #include <shellapi.h>
 #include <shlobj.h>
@@ -9,12 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "DialogDriver.h"
 #include "FakeGraph.h"
 #include "MessageBoxWatcher.h"
 #include "NTandrelApp.h"
 #include "NTandrelDoc.h"
 #include "TestEnv.h"
 #include "Wnd.h"
+#include "resource.h"
 
 CNTandrelApp theApp;
 
@@ -25,6 +27,11 @@ const char kCantPlay[] = "Can't play this file! \nTandrel98 may not recognize th
 
 // A drop as the shell hands it to a window: DROPFILES and the names, each ended by a NUL,
 // then one more.
+std::wstring ToWide(const std::string& text)
+{
+    return std::wstring(text.begin(), text.end());
+}
+
 HDROP MakeDrop(const std::vector<std::string>& files)
 {
     size_t cb = sizeof(DROPFILES) + 1;
@@ -65,6 +72,15 @@ protected:
         GetWindowsDirectoryA(szWindows, MAX_PATH);
         return std::string(szWindows) + "\\Tandrel98.INI";
     }
+    // Ends the current media: the document takes the graph's end of stream.
+    void EndOfStream()
+    {
+        for (CFakeGraph& graph : m_graphs) {
+            if (theApp.m_pDoc->m_pGraph == static_cast<IGraphBuilder*>(&graph))
+                graph.QueueEvent(EC_COMPLETE);
+        }
+        theApp.m_pDoc->HandleGraphEvent();
+    }
     void Drop(const std::vector<std::string>& files)
     {
         theApp.m_pMainWnd->SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(files)));
@@ -104,6 +120,54 @@ TEST_F(PlayerApp, TheRecentFileListKeepsTheFiveNewestAndMovesARepeatedOneToTheTo
     EXPECT_EQ(theApp.GetRecentFileList(),
               (std::vector<std::string>{"C:\\m\\2.mpg", "C:\\m\\5.mpg", "C:\\m\\4.mpg",
                                         "C:\\m\\3.mpg", "C:\\m\\1.mpg"}));
+}
+
+// Four files chosen together play d, b, c, a: the one listed last first, the first one
+// last. A second Open dialog cancelled leaves that group in force; neither its advance
+// nor an Open Internet address enters the recent-file list. Of 300 files, 256 take part.
+TEST_F(PlayerApp, AGroupPlaysTheLastListedFirstAndOnlyItsFirstFileIsRecent)
+{
+    const std::string dir = ScratchDir("group");
+    for (const char* pszName : {"a.mpg", "b.mpg", "c.mpg", "d.mpg"})
+        WriteFileBytes(dir + "\\" + pszName, {0});
+    {
+        CDialogDriver driver("Open Media Files", [&](HWND hDlg) {
+            Type(FileNameBox(hDlg), dir);
+            Press(hDlg, IDOK);
+            Type(FileNameBox(hDlg), "\"a.mpg\" \"b.mpg\" \"c.mpg\" \"d.mpg\"");
+            Press(hDlg, IDOK);
+        });
+        theApp.OnFileOpen();
+    }
+    {
+        CDialogDriver driver("Open Media Files", [](HWND hDlg) { Press(hDlg, IDCANCEL); });
+        theApp.OnFileOpen();
+    }
+    for (int i = 0; i < 3; ++i)
+        EndOfStream();
+    {
+        CDialogDriver driver("Open", [](HWND hDlg) {
+            Type(GetDlgItem(hDlg, IDC_URL), "C:\\net\\clip.mpg");
+            Press(hDlg, IDOK);
+        });
+        theApp.OnOpenInternet();
+    }
+    EXPECT_EQ(Rendered(), (std::vector<std::wstring>{L"C:\\media\\start.mpg", ToWide(dir + "\\d.mpg"),
+                                                      ToWide(dir + "\\b.mpg"), ToWide(dir + "\\c.mpg"),
+                                                      ToWide(dir + "\\a.mpg"), L"C:\\net\\clip.mpg"}));
+    EXPECT_EQ(theApp.GetRecentFileList(),
+              (std::vector<std::string>{dir + "\\d.mpg", "C:\\media\\start.mpg"}));
+
+    std::string names("C:\\m", 5);
+    for (int i = 1; i <= 300; ++i)
+        names += "f" + std::to_string(i) + ".mpg" + std::string(1, '\0');
+    names.copy(theApp.m_szOpenFiles, names.size());
+    theApp.m_szOpenFiles[names.size()] = '\0';
+    EXPECT_EQ(theApp.BuildGroup(), 256);
+    theApp.m_nGroupNext = 0;
+    std::string first;
+    EXPECT_TRUE(theApp.NextInGroup(&first));
+    EXPECT_EQ(first, "C:\\m\\f256.mpg");
 }
 
 }  // namespace
