@@ -27,11 +27,6 @@ const char kCantPlay[] = "Can't play this file! \nTandrel98 may not recognize th
 
 // A drop as the shell hands it to a window: DROPFILES and the names, each ended by a NUL,
 // then one more.
-std::wstring ToWide(const std::string& text)
-{
-    return std::wstring(text.begin(), text.end());
-}
-
 HDROP MakeDrop(const std::vector<std::string>& files)
 {
     size_t cb = sizeof(DROPFILES) + 1;
@@ -85,12 +80,14 @@ protected:
     {
         theApp.m_pMainWnd->SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(files)));
     }
-    std::vector<std::wstring> Rendered() const
+    // What the graphs rendered, in the order they were made.
+    std::vector<std::string> Rendered() const
     {
-        std::vector<std::wstring> files;
+        std::vector<std::string> files;
         for (const CFakeGraph& graph : m_graphs) {
-            if (!graph.RenderedFile().empty())
-                files.push_back(graph.RenderedFile());
+            std::wstring file = graph.RenderedFile();
+            if (!file.empty())
+                files.push_back(std::string(file.begin(), file.end()));
         }
         return files;
     }
@@ -105,8 +102,8 @@ TEST_F(PlayerApp, DroppedFilesOpenInTurnAndTheLastStaysStoppedANameTooLongIsRefu
     const std::string longName = "C:\\media\\" + std::string(300, 'x') + ".mpg";
     Drop({"C:\\media\\b.mpg", longName, "C:\\media\\c two.mpg", "D:\\d.avi"});
 
-    EXPECT_EQ(Rendered(), (std::vector<std::wstring>{L"C:\\media\\start.mpg", L"C:\\media\\b.mpg",
-                                                      L"C:\\media\\c two.mpg", L"D:\\d.avi"}));
+    EXPECT_EQ(Rendered(), (std::vector<std::string>{"C:\\media\\start.mpg", "C:\\media\\b.mpg",
+                                                     "C:\\media\\c two.mpg", "D:\\d.avi"}));
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{kCantPlay});
     ASSERT_NE(theApp.m_pDoc, nullptr);
     EXPECT_STREQ(theApp.m_pDoc->m_szMediaPath, "D:\\d.avi");
@@ -152,9 +149,9 @@ TEST_F(PlayerApp, AGroupPlaysTheLastListedFirstAndOnlyItsFirstFileIsRecent)
         });
         theApp.OnOpenInternet();
     }
-    EXPECT_EQ(Rendered(), (std::vector<std::wstring>{L"C:\\media\\start.mpg", ToWide(dir + "\\d.mpg"),
-                                                      ToWide(dir + "\\b.mpg"), ToWide(dir + "\\c.mpg"),
-                                                      ToWide(dir + "\\a.mpg"), L"C:\\net\\clip.mpg"}));
+    EXPECT_EQ(Rendered(), (std::vector<std::string>{"C:\\media\\start.mpg", dir + "\\d.mpg",
+                                                     dir + "\\b.mpg", dir + "\\c.mpg", dir + "\\a.mpg",
+                                                     "C:\\net\\clip.mpg"}));
     EXPECT_EQ(theApp.GetRecentFileList(),
               (std::vector<std::string>{dir + "\\d.mpg", "C:\\media\\start.mpg"}));
 

@@ -84,7 +84,7 @@ TEST_F(DownloadTest, TheInterfaceStaysAliveAndCancelEndsTheDownload)
     EXPECT_NE(SendMessageTimeoutA(hProgress, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &dwResult), 0);
 
     // A real click on Cancel: the player says it cannot play the address, and goes on.
-    ASSERT_TRUE(XdoClick(CentreOf(GetDlgItem(hProgress, IDCANCEL))));
+    ASSERT_TRUE(XClick(CentreOf(GetDlgItem(hProgress, IDCANCEL))));
     ShownMessage shown;
     ASSERT_TRUE(player.WaitMessageBox(&shown, kStateMs));
     EXPECT_EQ(shown.text, kCantPlayFile);

@@ -70,12 +70,12 @@ void PrintTo(const ModalCase& c, std::ostream* os)
 
 bool OpenTheOpenDialog(CPlayerProcess& player, const std::string&)
 {
-    return XdoKey("ctrl+o", player.MainWindow());
+    return XKey("ctrl+o", player.MainWindow());
 }
 
 bool OpenTheOpenInternetDialog(CPlayerProcess& player, const std::string&)
 {
-    return XdoClick(PaletteButtonPoint(player.Palette(), ID_OPEN_INTERNET));
+    return XClick(PaletteButtonPoint(player.Palette(), ID_OPEN_INTERNET));
 }
 
 // Chooses an unplayable file in the Open dialog: the player says it cannot play it.
@@ -84,7 +84,7 @@ bool ShowTheCantPlayMessage(CPlayerProcess& player, const std::string& scratch)
     std::string path = scratch + "\\broken.mpg";
     HWND hDialog = nullptr;
     if (!CopyFileA(MediaPath("corrupt.mpg").c_str(), path.c_str(), FALSE) ||
-        !XdoKey("ctrl+o", player.MainWindow()) ||
+        !XKey("ctrl+o", player.MainWindow()) ||
         !WaitFor([&]() { return (hDialog = FindModal(player, "Open Media Files")) != nullptr; },
                  kStateMs))
         return false;
@@ -97,14 +97,14 @@ bool ShowTheCantPlayMessage(CPlayerProcess& player, const std::string& scratch)
 
 bool OpenMovieControls(CPlayerProcess& player, const std::string&)
 {
-    return XdoKey("ctrl+t", player.MainWindow());
+    return XKey("ctrl+t", player.MainWindow());
 }
 
 // Save File on the Movie Controls sheet's Video page: a file dialog on top of the sheet.
 bool OpenTheSaveFileDialog(CPlayerProcess& player, const std::string&)
 {
     HWND hSheet = nullptr;
-    if (!XdoKey("ctrl+t", player.MainWindow()) ||
+    if (!XKey("ctrl+t", player.MainWindow()) ||
         !WaitFor([&]() { return (hSheet = FindModal(player, "Movie Controls")) != nullptr; },
                  kStateMs))
         return false;
@@ -119,7 +119,7 @@ bool OpenTheSaveFileDialog(CPlayerProcess& player, const std::string&)
         return false;
     RECT rc;
     GetWindowRect(GetDlgItem(hPage, IDC_SAVE_FILE), &rc);
-    return XdoClick(POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2});
+    return XClick(POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2});
 }
 
 const ModalCase kModals[] = {
@@ -170,10 +170,10 @@ TEST_P(ModalClickTest, ClicksOutsideTheModalChangeNothing)
         GetWindowRect(hPalette, &rcPalette);
         EXPECT_TRUE(PtInRect(&rcPalette, pt));
     }
-    ASSERT_TRUE(XdoClick(pt));
+    ASSERT_TRUE(XClick(pt));
     // Nor does a second button: the player and its modal window are still there once
     // the server has answered a later request.
-    ASSERT_TRUE(XdoClick(PaletteButtonPoint(hPalette, ID_PLAY)));
+    ASSERT_TRUE(XClick(PaletteButtonPoint(hPalette, ID_PLAY)));
     ASSERT_TRUE(Xdo("getmouselocation >/dev/null"));
     EXPECT_TRUE(player.IsRunning());
     EXPECT_TRUE(IsWindow(hModal) && IsWindowVisible(hModal)) << "the modal window went away";
@@ -181,7 +181,7 @@ TEST_P(ModalClickTest, ClicksOutsideTheModalChangeNothing)
     // Away with the modal windows, the one on top first; then the same click ends the
     // program.
     for (int i = 0; i < 2 && (hModal = FindModal(player)) != nullptr; ++i) {
-        ASSERT_TRUE(XdoKey("Escape", hModal));
+        ASSERT_TRUE(XKey("Escape", hModal));
         ASSERT_TRUE(WaitFor([&]() { return !IsWindow(hModal) || !IsWindowVisible(hModal); }, kStateMs));
     }
     ASSERT_TRUE(WaitFor([&]() { return FindModal(player) == nullptr; }, kStateMs));
@@ -189,7 +189,7 @@ TEST_P(ModalClickTest, ClicksOutsideTheModalChangeNothing)
         [&]() { return IsWindowEnabled(hFrame) && IsWindowEnabled(player.PaletteFrame()); },
         kStateMs))
         << "the frame or the palette stayed disabled";
-    ASSERT_TRUE(XdoClick(pt));
+    ASSERT_TRUE(XClick(pt));
     DWORD dwCode = 0xDEAD;
     ASSERT_TRUE(player.WaitExit(kStateMs, &dwCode)) << "the click did not end the program";
     EXPECT_EQ(dwCode, 0u);

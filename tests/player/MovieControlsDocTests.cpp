@@ -200,16 +200,11 @@ TEST_F(MovieControlsDoc, FinishSendsTheMutedVolumeAndStoresMuteBassAndTreble)
     EXPECT_EQ(m_first.Volume(), -10000);
     EXPECT_EQ(m_pDoc->m_lVolume, -1000);
     m_pDoc->DeleteContents();  // writes the settings record
-    std::vector<BYTE> bytes;
-    ASSERT_TRUE(ReadSettingsBytes(&bytes));
-    ASSERT_EQ(bytes.size(), 56u);
-    INT32 bMute = 0, lTreble = 0, lBass = 0;
-    memcpy(&bMute, &bytes[20], 4);
-    memcpy(&lTreble, &bytes[44], 4);
-    memcpy(&lBass, &bytes[48], 4);
-    EXPECT_EQ(bMute, 1);
-    EXPECT_EQ(lTreble, -3000);
-    EXPECT_EQ(lBass, -7000);
+    StoredSettings stored = {};
+    ASSERT_TRUE(ReadStoredSettings(&stored));
+    EXPECT_EQ(stored.bMute, 1);
+    EXPECT_EQ(stored.lTreble, -3000);
+    EXPECT_EQ(stored.lBass, -7000);
 }
 
 TEST_F(MovieControlsDoc, ThePositionSliderSpansTheMediaAndSeeksAtOnce)

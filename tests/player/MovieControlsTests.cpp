@@ -6,7 +6,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -79,28 +78,6 @@ DWORD StyleOf(HWND hWnd)
     return static_cast<DWORD>(GetWindowLongA(hWnd, GWL_STYLE));
 }
 
-struct Record {
-    INT32 bMute, nStartPage, lVolume, lTreble, lBass, lBalance, bCaption, bLoop;
-    double dRate;
-};
-
-bool ReadRecord(Record* pRecord)
-{
-    std::vector<BYTE> bytes;
-    if (!ReadSettingsBytes(&bytes) || bytes.size() != 56)
-        return false;
-    memcpy(&pRecord->bLoop, &bytes[0], 4);
-    memcpy(&pRecord->bCaption, &bytes[8], 4);
-    memcpy(&pRecord->bMute, &bytes[20], 4);
-    memcpy(&pRecord->nStartPage, &bytes[24], 4);
-    memcpy(&pRecord->dRate, &bytes[32], 8);
-    memcpy(&pRecord->lVolume, &bytes[40], 4);
-    memcpy(&pRecord->lTreble, &bytes[44], 4);
-    memcpy(&pRecord->lBass, &bytes[48], 4);
-    memcpy(&pRecord->lBalance, &bytes[52], 4);
-    return true;
-}
-
 // The file dialogs remember, per program, the folder last saved into, and the player's
 // next Open dialog starts there. A test that saves puts the record back as it found it,
 // so that it does not move the folder the next test's Open dialog starts in.
@@ -153,29 +130,18 @@ private:
 
 class MovieControls : public CPlayerTest {
 protected:
-    // Starts the player on a media of the build, fitted, and gives it the keyboard.
+    // Starts the player on a media of the build, fitted.
     void Start(const char* pszMedia, int nState = 3)
     {
         ASSERT_TRUE(player.Start(MediaPath(pszMedia), ScratchDir("controls")));
         ASSERT_NE(player.WaitMainWindow(kStartMs), nullptr);
         ASSERT_TRUE(player.WaitPlayState(nState, kStateMs)) << player.PlayState();
-        Focus();
-    }
-
-    // A click on the main window's caption makes it the window the keys go to.
-    void Focus()
-    {
-        RECT rc = WindowRect(player.MainWindow());
-        ASSERT_TRUE(Xdo("mousemove " + std::to_string(rc.left + 40) + " " +
-                        std::to_string(rc.top + 8) + " click 1"));
-        ASSERT_TRUE(WaitFor([&]() { return GetForegroundWindow() == player.MainWindow(); },
-                            kSheetMs));
     }
 
     // Types Ctrl+T or Ctrl+I and waits for the sheet.
     HWND Open(const char* pszKeys = "ctrl+t")
     {
-        EXPECT_TRUE(XKey(pszKeys));
+        EXPECT_TRUE(XKey(pszKeys, player.MainWindow()));
         HWND hSheet = nullptr;
         EXPECT_TRUE(WaitFor(
             [&]() {
@@ -214,7 +180,7 @@ protected:
     {
         RECT rc = TabRect(hSheet, nIndex);
         return !IsRectEmpty(&rc) &&
-               XdoClick(POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}) &&
+               XClick(POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}) &&
                WaitFor([&]() { return ActiveIndex(hSheet) == nIndex && Page(hSheet) != nullptr; },
                        kSheetMs);
     }
@@ -245,8 +211,7 @@ protected:
     // Ends the program with Ctrl+E and asserts it ended by itself with code 0.
     void Exit()
     {
-        Focus();
-        ASSERT_TRUE(XKey("ctrl+e"));
+        ASSERT_TRUE(XKey("ctrl+e", player.MainWindow()));
         DWORD dwCode = 1;
         ASSERT_TRUE(player.WaitExit(kStateMs, &dwCode)) << "the player did not end";
         EXPECT_EQ(dwCode, 0u);
@@ -345,8 +310,8 @@ TEST_F(MovieControls, FinishKeepsTheActivePageAcrossRunsAndTheCloseBoxDoesNot)
     ASSERT_TRUE(ShowPage(hSheet, kVideo));
     ASSERT_TRUE(CloseBox(hSheet));
     Exit();
-    Record record = {};
-    ASSERT_TRUE(ReadRecord(&record));
+    StoredSettings record = {};
+    ASSERT_TRUE(ReadStoredSettings(&record));
     EXPECT_EQ(record.nStartPage, kAudio);
 
     // The next run opens on the same page.
@@ -397,7 +362,7 @@ TEST_F(MovieControls, TheInformationPageShowsTheFiguresAndFollowsPlayback)
     ASSERT_TRUE(CloseBox(hSheet));
 
     // Without media every figure is zero.
-    ASSERT_TRUE(XKey("ctrl+n"));
+    ASSERT_TRUE(XKey("ctrl+n", player.MainWindow()));
     ASSERT_TRUE(player.WaitPlayState(0, kStateMs));
     hSheet = Open("ctrl+i");
     ASSERT_NE(hSheet, nullptr);
@@ -501,8 +466,8 @@ TEST_F(MovieControls, FinishStoresTheAudioPageInTheSettingsRecord)
     ASSERT_TRUE(Finish(hSheet));
     Exit();
 
-    Record record = {};
-    ASSERT_TRUE(ReadRecord(&record));
+    StoredSettings record = {};
+    ASSERT_TRUE(ReadStoredSettings(&record));
     EXPECT_EQ(record.bMute, 1);
     EXPECT_EQ(record.lBass, nBass);
     EXPECT_EQ(record.lVolume, nVolume);
@@ -559,8 +524,8 @@ TEST_F(MovieControls, TheRateFieldTakesZeroToFourAndRefusesTheRest)
     EXPECT_EQ(Text(Control(hSheet, IDC_RATE)), "4");
     ASSERT_TRUE(CloseBox(hSheet));
     Exit();
-    Record record = {};
-    ASSERT_TRUE(ReadRecord(&record));
+    StoredSettings record = {};
+    ASSERT_TRUE(ReadStoredSettings(&record));
     EXPECT_EQ(record.dRate, 4.0);
 }
 
@@ -586,8 +551,8 @@ TEST_F(MovieControls, UncheckingCaptionAndFinishRemovesTheCaptionTheCloseBoxDoes
     EXPECT_EQ(rcAfter.bottom - rcAfter.top, rcBefore.bottom - rcBefore.top - 16);
     EXPECT_EQ(rcAfter.left, rcBefore.left);
     Exit();
-    Record record = {};
-    ASSERT_TRUE(ReadRecord(&record));
+    StoredSettings record = {};
+    ASSERT_TRUE(ReadStoredSettings(&record));
     EXPECT_EQ(record.bCaption, 0);
 }
 
@@ -623,7 +588,6 @@ TEST_F(MovieControls, SaveFileWritesAByteIdenticalCopyAndRefusesTheMediaItself)
     std::vector<BYTE> original = ReadFileBytes(media);
     ASSERT_TRUE(player.Start("\"" + media + "\"", dir));
     ASSERT_NE(player.WaitMainWindow(kStartMs), nullptr);
-    Focus();
 
     struct Row {
         std::string target;

@@ -3,7 +3,6 @@
 // code, so a crash (exit code of the exception) can never pass.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -42,7 +41,7 @@ bool CoversScreen(HWND hWnd)
 // Ends the player with Ctrl+E, as a person would, and gives its exit code.
 DWORD ExitWithCtrlE(CPlayerProcess& player)
 {
-    EXPECT_TRUE(XdoKey("ctrl+e", player.MainWindow()));
+    EXPECT_TRUE(XKey("ctrl+e", player.MainWindow()));
     DWORD dwCode = 0xDEAD;
     EXPECT_TRUE(player.WaitExit(kExitMs, &dwCode)) << "the player did not end after Ctrl+E";
     return dwCode;
@@ -52,15 +51,10 @@ DWORD ExitWithCtrlE(CPlayerProcess& player)
 // and the rate the document held.
 void ExpectStoredSound(INT32 lVolume, double dRate)
 {
-    std::vector<BYTE> bytes;
-    ASSERT_TRUE(ReadSettingsBytes(&bytes)) << "no settings record was stored";
-    ASSERT_EQ(bytes.size(), 56u);
-    INT32 lStored = 1;
-    double dStored = 0.0;
-    memcpy(&dStored, &bytes[32], 8);
-    memcpy(&lStored, &bytes[40], 4);
-    EXPECT_EQ(lStored, lVolume);
-    EXPECT_DOUBLE_EQ(dStored, dRate);
+    StoredSettings stored = {};
+    ASSERT_TRUE(ReadStoredSettings(&stored)) << "no settings record was stored";
+    EXPECT_EQ(stored.lVolume, lVolume);
+    EXPECT_DOUBLE_EQ(stored.dRate, dRate);
 }
 
 // Whether hWnd's thread holds the mouse for hWnd, as the help mode does.
@@ -81,13 +75,13 @@ TEST_F(ProgramTest, HelpModeEndsAtTheNextClick)
     HWND hWnd = player.WaitMainWindow(kStartMs);
     ASSERT_NE(hWnd, nullptr);
     ASSERT_TRUE(player.WaitPlayState(RUNNING, kStateMs));
-    ASSERT_TRUE(XdoKey("shift+F1", hWnd));
+    ASSERT_TRUE(XKey("shift+F1", hWnd));
     ASSERT_TRUE(WaitFor([&]() { return HasCapture(hWnd); }, kStateMs)) << "no help mode";
     RECT rc;
     GetWindowRect(hWnd, &rc);
-    ASSERT_TRUE(XdoClick(POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}));
+    ASSERT_TRUE(XClick(POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}));
     ASSERT_TRUE(WaitFor([&]() { return !HasCapture(hWnd); }, kStateMs)) << "help mode stayed";
-    ASSERT_TRUE(XdoKey("F3", hWnd));
+    ASSERT_TRUE(XKey("F3", hWnd));
     EXPECT_TRUE(player.WaitPlayState(PAUSED, kStateMs));
     EXPECT_EQ(ExitWithCtrlE(player), 0u);
 }
@@ -101,13 +95,13 @@ TEST_F(ProgramTest, CtrlSDoesNothingAndThePrintDialogsAreModalAndCanBeCancelled)
     HWND hWnd = player.WaitMainWindow(kStartMs);
     ASSERT_NE(hWnd, nullptr);
     ASSERT_TRUE(player.WaitPlayState(RUNNING, kStateMs));
-    ASSERT_TRUE(XdoKey("ctrl+s", hWnd));
-    ASSERT_TRUE(XdoKey("F3", hWnd));
+    ASSERT_TRUE(XKey("ctrl+s", hWnd));
+    ASSERT_TRUE(XKey("F3", hWnd));
     EXPECT_TRUE(player.WaitPlayState(PAUSED, kStateMs));
     EXPECT_EQ(player.VisibleDialog(), nullptr) << "Ctrl+S showed something";
     for (const char* pszKey : {"F9", "ctrl+p"}) {
         SCOPED_TRACE(pszKey);
-        ASSERT_TRUE(XdoKey(pszKey, hWnd));
+        ASSERT_TRUE(XKey(pszKey, hWnd));
         HWND hModal = nullptr;
         ASSERT_TRUE(WaitFor([&]() { return (hModal = player.TopDialog()) != nullptr; }, kStateMs))
             << "nothing showed";
@@ -116,9 +110,9 @@ TEST_F(ProgramTest, CtrlSDoesNothingAndThePrintDialogsAreModalAndCanBeCancelled)
         EXPECT_TRUE(hOwner == hWnd || (hOwner != nullptr && GetWindow(hOwner, GW_OWNER) == hWnd))
             << CPlayerProcess::WindowText(hModal);
         EXPECT_FALSE(IsWindowEnabled(hWnd));
-        ASSERT_TRUE(XdoKey("Escape", hModal));
+        ASSERT_TRUE(XKey("Escape", hModal));
         ASSERT_TRUE(WaitFor([&]() { return IsWindowEnabled(hWnd) != FALSE; }, kStateMs));
-        ASSERT_TRUE(XdoKey(player.PlayState() == PAUSED ? "F2" : "F3", hWnd));
+        ASSERT_TRUE(XKey(player.PlayState() == PAUSED ? "F2" : "F3", hWnd));
         EXPECT_TRUE(WaitEither(player, RUNNING, PAUSED, kStateMs));
     }
     EXPECT_EQ(ExitWithCtrlE(player), 0u);
@@ -151,22 +145,22 @@ TEST_P(MediaKindProgramTest, PlaysTakesEveryKeyAndEndsCleanly)
     RECT rcBefore;
     GetWindowRect(hWnd, &rcBefore);
 
-    ASSERT_TRUE(XdoKey("F3", hWnd));
+    ASSERT_TRUE(XKey("F3", hWnd));
     EXPECT_TRUE(player.WaitPlayState(PAUSED, kStateMs)) << "F3 " << player.PlayState();
-    ASSERT_TRUE(XdoKey("F2", hWnd));
+    ASSERT_TRUE(XKey("F2", hWnd));
     EXPECT_TRUE(WaitEither(player, RUNNING, bShort ? PAUSED : RUNNING, kStateMs)) << "F2";
-    ASSERT_TRUE(XdoKey("F1", hWnd));
+    ASSERT_TRUE(XKey("F1", hWnd));
     EXPECT_TRUE(player.WaitPlayState(PAUSED, kStateMs)) << "F1 " << player.PlayState();
-    ASSERT_TRUE(XdoKey("F4", hWnd));
+    ASSERT_TRUE(XKey("F4", hWnd));
     EXPECT_TRUE(player.WaitPlayState(STOPPED, kStateMs)) << "F4 " << player.PlayState();
 
     // Esc: a picture fills the screen; without one the switch goes unnoticed. F2 after
     // it shows that the key has been taken.
-    ASSERT_TRUE(XdoKey("Escape", hWnd));
+    ASSERT_TRUE(XKey("Escape", hWnd));
     if (c.bVideo) {
         EXPECT_TRUE(WaitFor([&]() { return CoversScreen(player.VideoWindow()); }, kStateMs));
     }
-    ASSERT_TRUE(XdoKey("F2", hWnd));
+    ASSERT_TRUE(XKey("F2", hWnd));
     EXPECT_TRUE(WaitEither(player, RUNNING, bShort ? PAUSED : RUNNING, kStateMs)) << "F2 after Esc";
     if (!c.bVideo) {
         EXPECT_FALSE(CoversScreen(hWnd));
@@ -174,7 +168,7 @@ TEST_P(MediaKindProgramTest, PlaysTakesEveryKeyAndEndsCleanly)
         GetWindowRect(hWnd, &rc);
         EXPECT_TRUE(EqualRect(&rc, &rcBefore));
     }
-    ASSERT_TRUE(XdoKey("Escape", hWnd));
+    ASSERT_TRUE(XKey("Escape", hWnd));
     EXPECT_TRUE(WaitFor(
         [&]() {
             RECT rc;
@@ -186,12 +180,12 @@ TEST_P(MediaKindProgramTest, PlaysTakesEveryKeyAndEndsCleanly)
 
     // Volume down twice and up once, faster twice and slower once: -1050 and 1.2 stored.
     for (const char* pszKey : {"F5", "F5", "F6", "F8", "F8", "F7"})
-        ASSERT_TRUE(XdoKey(pszKey, hWnd));
+        ASSERT_TRUE(XKey(pszKey, hWnd));
 
     // To its end: alone, a media pauses there.
-    ASSERT_TRUE(XdoKey("F4", hWnd));
+    ASSERT_TRUE(XKey("F4", hWnd));
     ASSERT_TRUE(WaitEither(player, STOPPED, STOPPED, kStateMs));
-    ASSERT_TRUE(XdoKey("F2", hWnd));
+    ASSERT_TRUE(XKey("F2", hWnd));
     const DWORD dwEndMs = static_cast<DWORD>(c.dSeconds * 1000) + kStateMs;
     EXPECT_TRUE(WaitFor([&]() { return player.PlayState() == PAUSED; }, dwEndMs))
         << "no end of media within " << dwEndMs << " ms; state " << player.PlayState();

@@ -11,6 +11,8 @@
 #include <thread>
 #include <utility>
 
+#include "TestEnv.h"
+
 inline std::string WindowText(HWND hwnd)
 {
     LRESULT nLength = SendMessageA(hwnd, WM_GETTEXTLENGTH, 0, 0);
@@ -26,24 +28,6 @@ inline std::string ClassOf(HWND hwnd)
     char szClass[64] = "";
     GetClassNameA(hwnd, szClass, sizeof(szClass));
     return szClass;
-}
-
-struct FindState {
-    const char* pszCaption;
-    HWND hwnd;
-};
-
-inline BOOL CALLBACK FindDialogWindow(HWND hwnd, LPARAM lParam)
-{
-    FindState* pState = reinterpret_cast<FindState*>(lParam);
-    DWORD dwProcess = 0;
-    GetWindowThreadProcessId(hwnd, &dwProcess);
-    if (dwProcess == GetCurrentProcessId() && ClassOf(hwnd) == "#32770" &&
-        IsWindowVisible(hwnd) && WindowText(hwnd) == pState->pszCaption) {
-        pState->hwnd = hwnd;
-        return FALSE;
-    }
-    return TRUE;
 }
 
 // Runs a script on a thread of its own against the next visible dialog of this process
@@ -72,23 +56,27 @@ public:
 private:
     void Run()
     {
-        FindState state = {m_caption.c_str(), nullptr};
-        for (int i = 0; i < 500 && state.hwnd == nullptr; ++i) {
-            EnumWindows(FindDialogWindow, reinterpret_cast<LPARAM>(&state));
-            if (state.hwnd == nullptr)
-                Sleep(20);
-        }
-        if (state.hwnd == nullptr)
+        // The visible dialog of this process with the caption.
+        HWND hDlg = nullptr;
+        auto found = [&]() {
+            hDlg = nullptr;
+            while ((hDlg = FindWindowExA(nullptr, hDlg, "#32770", m_caption.c_str())) != nullptr) {
+                DWORD dwProcess = 0;
+                GetWindowThreadProcessId(hDlg, &dwProcess);
+                if (dwProcess == GetCurrentProcessId() && IsWindowVisible(hDlg))
+                    return true;
+            }
+            return false;
+        };
+        if (!WaitFor(found, 10000))
             return;
         m_bFound = true;
         // Let the dialog finish filling its controls.
         Sleep(200);
-        m_script(state.hwnd);
-        for (int i = 0; i < 250 && IsWindow(state.hwnd); ++i)
-            Sleep(20);
-        if (IsWindow(state.hwnd)) {
+        m_script(hDlg);
+        if (!WaitFor([&]() { return !IsWindow(hDlg); }, 5000)) {
             m_bLeftOpen = true;
-            PostMessageA(state.hwnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+            PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
         }
     }
 

@@ -64,8 +64,11 @@ private:
         CSheetDriver* pDriver = s_pCurrent;
         if (pDriver == nullptr || pDriver->m_bRan)
             return;
+        // This thread's sheet: another process may show one too.
         HWND hSheet = nullptr;
-        EnumThreadWindows(GetCurrentThreadId(), MatchSheet, reinterpret_cast<LPARAM>(&hSheet));
+        while ((hSheet = FindWindowExA(nullptr, hSheet, "#32770", "Movie Controls")) != nullptr &&
+               GetWindowThreadProcessId(hSheet, nullptr) != GetCurrentThreadId()) {
+        }
         if (GetTickCount() - pDriver->m_dwStart > kBoundMs) {
             // Too late: whatever sheet shows is closed, so that Configure returns.
             if (!pDriver->m_bLate)
@@ -83,17 +86,6 @@ private:
         pDriver->m_steps(hSheet);
         if (IsWindow(hSheet) && IsWindowVisible(hSheet))
             Close(hSheet);
-    }
-
-    static BOOL CALLBACK MatchSheet(HWND hWnd, LPARAM lParam)
-    {
-        char szClass[16] = "", szTitle[32] = "";
-        GetClassNameA(hWnd, szClass, sizeof(szClass));
-        GetWindowTextA(hWnd, szTitle, sizeof(szTitle));
-        if (lstrcmpA(szClass, "#32770") != 0 || lstrcmpA(szTitle, "Movie Controls") != 0)
-            return TRUE;
-        *reinterpret_cast<HWND*>(lParam) = hWnd;
-        return FALSE;
     }
 
     static inline CSheetDriver* s_pCurrent = nullptr;

@@ -21,6 +21,16 @@ void WriteSettingsBytes(const std::vector<BYTE>& bytes, DWORD dwType = REG_BINAR
 bool ReadSettingsBytes(std::vector<BYTE>* pBytes, DWORD* pdwType = nullptr);
 bool SettingsKeyExists();
 
+// The stored 56-byte settings record, field by field at its offsets.
+struct StoredSettings {
+    INT32 bLoop, bGroupLoop, bCaption, bThickFrame, nReserved, bMute, nStartPage, nPadding;
+    double dRate;
+    INT32 lVolume, lTreble, lBass, lBalance;
+};
+static_assert(sizeof(StoredSettings) == 56, "the record's layout");
+// False when no value of exactly 56 bytes is stored.
+bool ReadStoredSettings(StoredSettings* pStored);
+
 std::vector<BYTE> ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::vector<BYTE>& bytes);
 bool FileExists(const std::string& path);
