@@ -158,31 +158,25 @@ TEST_F(MovieControlsDoc, UnmutingOnFinishSendsTheVolumeMovedWhileMuted)
 {
     Open(10);
     m_pDoc->m_bMute = TRUE;
-    long lHeard = 1;
-    int nThumb = -1, nTop = -1, nBottom = -1, nTicks = 0;
     Configure([&](HWND hSheet) {
         CSheetDriver::ShowPage(hSheet, kAudio);
         HWND hVolume = CSheetDriver::Control(hSheet, IDC_VOLUME);
-        auto centre = [&]() {
+        auto centreAt = [&](LPARAM nPos) {
+            SendMessageA(hVolume, TBM_SETPOS, TRUE, nPos);
             RECT rc = {};
             SendMessageA(hVolume, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&rc));
             return (rc.top + rc.bottom) / 2;
         };
-        nThumb = centre();
-        nTicks = static_cast<int>(SendMessageA(hVolume, TBM_GETNUMTICS, 0, 0));
-        SendMessageA(hVolume, TBM_SETPOS, TRUE, -10000);
-        nTop = centre();
-        SendMessageA(hVolume, TBM_SETPOS, TRUE, 0);
-        nBottom = centre();
+        EXPECT_EQ(SendMessageA(hVolume, TBM_GETPOS, 0, 0), -1000);
+        int nThumb = centreAt(-1000), nTop = centreAt(-10000), nBottom = centreAt(0);
+        EXPECT_EQ(SendMessageA(hVolume, TBM_GETNUMTICS, 0, 0), 11);
+        EXPECT_GT(nBottom, nTop);
+        EXPECT_NEAR(nBottom - nThumb, (nBottom - nTop) / 10, 1) << "one tick of ten above the bottom";
         CSheetDriver::MoveSlider(hSheet, IDC_VOLUME, -3000);
-        lHeard = m_first.Volume();
+        EXPECT_EQ(m_first.Volume(), -10000);
         Click(hSheet, IDC_MUTE);
         CSheetDriver::Finish(hSheet);
     });
-    EXPECT_EQ(nTicks, 11);
-    EXPECT_GT(nBottom, nTop);
-    EXPECT_NEAR(nBottom - nThumb, (nBottom - nTop) / 10, 1) << "one tick of ten above the bottom";
-    EXPECT_EQ(lHeard, -10000);
     EXPECT_EQ(m_first.Volume(), -3000);
     EXPECT_EQ(m_pDoc->m_bMute, FALSE);
 }
@@ -270,27 +264,20 @@ TEST_F(MovieControlsDoc, BothTimersFreezeNearTheEndAndFollowAgainAfterASeekBack)
                 {99.99995, "     12.50000000", 9999},
                 {99.9999995, "     12.50000000", 9999},
                 {50.0, "     50.00000000", 5000}};
-    std::vector<std::string> texts;
-    std::vector<int> sliders;
     Configure([&](HWND hSheet) {
         CSheetDriver::ShowPage(hSheet, kInformation);
         HWND hText = CSheetDriver::Control(hSheet, IDC_POSITION_TEXT);
         HWND hMedia = reinterpret_cast<HWND>(SendMessageA(hSheet, PSM_INDEXTOHWND, kMedia, 0));
-        HWND hSlider = GetDlgItem(hMedia, IDC_POSITION);
         for (const Row& row : rows) {
+            SCOPED_TRACE(row.dPosition);
             m_first.SetPosition(row.dPosition);
             m_first.ClearCalls();
             // Both pages have ticked once they have read the position four times.
             EXPECT_TRUE(WaitFor([&]() { return Reads("get_CurrentPosition") >= 4; }, 5000));
-            texts.push_back(Text(hText));
-            sliders.push_back(static_cast<int>(SendMessageA(hSlider, TBM_GETPOS, 0, 0)));
+            EXPECT_EQ(Text(hText), row.pszText);
+            EXPECT_EQ(SendMessageA(GetDlgItem(hMedia, IDC_POSITION), TBM_GETPOS, 0, 0), row.nSlider);
         }
     });
-    for (size_t i = 0; i < texts.size(); ++i) {
-        SCOPED_TRACE(rows[i].dPosition);
-        EXPECT_EQ(texts[i], rows[i].pszText);
-        EXPECT_EQ(sliders[i], rows[i].nSlider);
-    }
 }
 
 TEST_F(MovieControlsDoc, TheInformationBarSpansMediaLongerThan655Seconds)
