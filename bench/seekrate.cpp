@@ -14,12 +14,13 @@ namespace {
 
 const int kSeeks = 60;
 
-void Measure(const char* pszPath, bool bRunning)
+// False when the media could not be measured: the benchmark then fails.
+bool Measure(const char* pszPath, bool bRunning)
 {
     IGraphBuilder* pGraph = nullptr;
     if (FAILED(MediaGraph::Create(&pGraph))) {
         std::printf("%s: no engine\n", pszPath);
-        return;
+        return false;
     }
     CComPtr<IMediaControl> pControl;
     CComPtr<IMediaPosition> pPosition;
@@ -28,7 +29,7 @@ void Measure(const char* pszPath, bool bRunning)
         FAILED(pPosition.QueryFrom(pGraph)) || FAILED(pPosition->get_Duration(&dDuration))) {
         std::printf("%s: cannot render\n", pszPath);
         pGraph->Release();
-        return;
+        return false;
     }
     if (bRunning)
         pControl->Run();
@@ -62,6 +63,7 @@ void Measure(const char* pszPath, bool bRunning)
     pControl.Release();
     pPosition.Release();
     pGraph->Release();
+    return true;
 }
 
 }  // namespace
@@ -69,10 +71,11 @@ void Measure(const char* pszPath, bool bRunning)
 int main(int argc, char** argv)
 {
     CoInitialize(nullptr);
+    bool bAll = argc > 1;
     for (int i = 1; i < argc; ++i) {
-        Measure(argv[i], true);
-        Measure(argv[i], false);
+        bAll = Measure(argv[i], true) && bAll;
+        bAll = Measure(argv[i], false) && bAll;
     }
     CoUninitialize();
-    return 0;
+    return bAll ? 0 : 1;
 }

@@ -1,6 +1,7 @@
 #include "ControlBar.h"
 
 #include "FrameWnd.h"
+#include "ResourceText.h"
 
 namespace {
 
@@ -12,7 +13,7 @@ const int kImageHeight = 15;
 BOOL AfxTooltipText(UINT nID, char* pszText, int cchText)
 {
     char szFull[256] = "";
-    if (LoadStringA(GetModuleHandleA(nullptr), nID, szFull, sizeof(szFull)) == 0)
+    if (LoadText(nID, szFull, sizeof(szFull)) == 0)
         return FALSE;
     const char* pszTip = szFull;
     for (const char* p = szFull; *p != '\0'; ++p) {

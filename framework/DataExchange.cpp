@@ -1,12 +1,14 @@
 #include "DataExchange.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cfloat>
 #include <cstdio>
 #include <cstdlib>
 
 #include "AfxRes.h"
 #include "MessageBox.h"
+#include "ResourceText.h"
 
 namespace {
 
@@ -26,14 +28,17 @@ const char* SkipBlanks(const char* p)
     return p;
 }
 
-// A whole number with blanks around it and nothing else; a text whose number reads as 0
-// must start with the digit 0.
+// A whole number with blanks around it and nothing else, within what a long holds; a
+// text whose number reads as 0 must start with the digit 0.
 bool ParseLong(const char* pszText, long* plValue)
 {
     const char* p = SkipBlanks(pszText);
     char chFirst = *p;
     char* pEnd = nullptr;
+    errno = 0;
     long l = std::strtol(p, &pEnd, 10);
+    if (errno == ERANGE)
+        return false;
     if (l == 0 && chFirst != '0')
         return false;
     if (*SkipBlanks(pEnd) != '\0')
@@ -177,7 +182,7 @@ void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl)
 std::string AfxFormatString2(UINT nIDS, const char* psz1, const char* psz2)
 {
     char szFormat[256] = "";
-    ::LoadStringA(::GetModuleHandleA(nullptr), nIDS, szFormat, sizeof(szFormat));
+    LoadText(nIDS, szFormat, sizeof(szFormat));
     std::string result;
     for (const char* p = szFormat; *p != '\0'; ++p) {
         if (p[0] == '%' && (p[1] == '1' || p[1] == '2')) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "Wnd.h"
+#include "CallbackType.h"
 
 // One pass of data exchange: from the members to the controls (loading) or back
 // (saving and validating).
@@ -61,5 +62,6 @@ protected:
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+    TANDREL_ASSERT_CALLBACK(DLGPROC, DialogProc);
     void CenterOverOwner();
 };

@@ -2,6 +2,7 @@
 
 #include "Document.h"
 #include "FrameWnd.h"
+#include "ResourceText.h"
 #include "View.h"
 #include "WinApp.h"
 
@@ -24,7 +25,7 @@ BOOL CSingleDocTemplate::GetDocString(char* pszText, int cchText, int nIndex) co
 {
     char szFull[512] = "";
     pszText[0] = '\0';
-    if (LoadStringA(GetModuleHandleA(nullptr), m_nIDResource, szFull, sizeof(szFull)) == 0)
+    if (LoadText(m_nIDResource, szFull, sizeof(szFull)) == 0)
         return FALSE;
     const char* p = szFull;
     for (int i = 0; i < nIndex; ++i) {

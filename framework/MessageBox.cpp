@@ -2,13 +2,13 @@
 
 #include "AfxRes.h"
 #include "ModalScope.h"
+#include "ResourceText.h"
 
 const char* AfxGetAppName()
 {
     static char s_szTitle[MAX_PATH];
     if (s_szTitle[0] == '\0') {
-        if (LoadStringA(GetModuleHandleA(nullptr), AFX_IDS_APP_TITLE, s_szTitle,
-                        sizeof(s_szTitle)) == 0) {
+        if (LoadText(AFX_IDS_APP_TITLE, s_szTitle, sizeof(s_szTitle)) == 0) {
             char szModule[MAX_PATH] = "";
             GetModuleFileNameA(nullptr, szModule, MAX_PATH);
             szModule[MAX_PATH - 1] = '\0';
@@ -34,6 +34,6 @@ int AfxMessageBox(const char* pszText, UINT nType, UINT)
 int AfxMessageBox(UINT nIDPrompt, UINT nType, UINT nIDHelp)
 {
     char szText[1024] = "";
-    LoadStringA(GetModuleHandleA(nullptr), nIDPrompt, szText, sizeof(szText));
+    LoadText(nIDPrompt, szText, sizeof(szText));
     return AfxMessageBox(szText, nType, nIDHelp);
 }

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <vector>
+#include "CallbackType.h"
 
 class CModalScope {
 public:
@@ -25,6 +26,7 @@ public:
 
 private:
     static BOOL CALLBACK DisableOne(HWND hWnd, LPARAM lParam);
+    TANDREL_ASSERT_CALLBACK(WNDENUMPROC, DisableOne);
 
     HWND m_hWndOwner;
     std::vector<HWND> m_disabled;

@@ -120,11 +120,15 @@ BOOL CPropertyPage::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
         *pResult = OnKillActive() ? FALSE : TRUE;
         break;
     case PSN_APPLY:
+        // Finish counts only when every page accepted it: a refusal after other pages
+        // accepted keeps the sheet open, and a close box after that is no Finish.
         if (OnApply()) {
             if (m_pSheet != nullptr)
                 m_pSheet->m_bFinished = TRUE;
             *pResult = PSNRET_NOERROR;
         } else {
+            if (m_pSheet != nullptr)
+                m_pSheet->m_bFinished = FALSE;
             *pResult = PSNRET_INVALID_NOCHANGEPAGE;
         }
         break;

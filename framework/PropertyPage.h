@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include "Dialog.h"
+#include "CallbackType.h"
 
 class CPropertySheet;
 
@@ -48,6 +49,7 @@ protected:
 private:
     friend class CPropertySheet;
     static INT_PTR CALLBACK PageProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+    TANDREL_ASSERT_CALLBACK(DLGPROC, PageProc);
 
     CPropertySheet* m_pSheet;
     BOOL m_bFirstSetActive;

@@ -35,11 +35,26 @@ int CPropertySheet::GetActiveIndex() const
     return hTab != nullptr ? static_cast<int>(::SendMessageA(hTab, TCM_GETCURSEL, 0, 0)) : -1;
 }
 
-// Takes over the first window the thread creates after the hook is set: the sheet.
+namespace {
+
+// Whether a window being created can be the sheet: a top-level dialog. Anything else the
+// thread creates first (a window made in a creation callback, say) is left alone.
+bool IsSheetCandidate(HWND hWnd, const CBT_CREATEWNDA* pCreate)
+{
+    if (pCreate == nullptr || pCreate->lpcs == nullptr || (pCreate->lpcs->style & WS_CHILD) != 0)
+        return false;
+    char szClass[16] = "";
+    return ::GetClassNameA(hWnd, szClass, sizeof(szClass)) > 0 && lstrcmpA(szClass, "#32770") == 0;
+}
+
+}  // namespace
+
+// Takes over the first top-level dialog the thread creates after the hook is set: the sheet.
 LRESULT CALLBACK CPropertySheet::CreationHook(int nCode, WPARAM wParam, LPARAM lParam)
 {
     HHOOK hHook = g_hCreationHook;
-    if (nCode == HCBT_CREATEWND && g_pSheetInit != nullptr) {
+    if (nCode == HCBT_CREATEWND && g_pSheetInit != nullptr &&
+        IsSheetCandidate(reinterpret_cast<HWND>(wParam), reinterpret_cast<CBT_CREATEWNDA*>(lParam))) {
         CPropertySheet* pSheet = g_pSheetInit;
         g_pSheetInit = nullptr;
         pSheet->SubclassWindow(reinterpret_cast<HWND>(wParam));
@@ -49,10 +64,10 @@ LRESULT CALLBACK CPropertySheet::CreationHook(int nCode, WPARAM wParam, LPARAM l
 
 INT_PTR CPropertySheet::DoModal()
 {
-    std::vector<PROPSHEETPAGEA> pages;
+    m_pageDescs.clear();
     for (CPropertyPage* pPage : m_pages) {
         pPage->m_bFirstSetActive = TRUE;
-        pages.push_back(pPage->m_psp);
+        m_pageDescs.push_back(pPage->m_psp);
     }
     CModalScope scope;
     m_psh.dwFlags |= PSH_PROPSHEETPAGE;
@@ -61,8 +76,8 @@ INT_PTR CPropertySheet::DoModal()
     if (m_psh.hwndParent == nullptr && m_pParentWnd != nullptr)
         m_psh.hwndParent = m_pParentWnd->m_hWnd;
     m_psh.pszCaption = m_strCaption.c_str();
-    m_psh.nPages = static_cast<UINT>(pages.size());
-    m_psh.ppsp = pages.empty() ? nullptr : pages.data();
+    m_psh.nPages = static_cast<UINT>(m_pageDescs.size());
+    m_psh.ppsp = m_pageDescs.empty() ? nullptr : m_pageDescs.data();
     m_bFinished = FALSE;
 
     g_pSheetInit = this;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "Wnd.h"
+#include "CallbackType.h"
 
 class CPropertyPage;
 
@@ -41,9 +42,13 @@ protected:
 private:
     friend class CPropertyPage;
     static LRESULT CALLBACK CreationHook(int nCode, WPARAM wParam, LPARAM lParam);
+    TANDREL_ASSERT_CALLBACK(HOOKPROC, CreationHook);
 
     std::string m_strCaption;
     CWnd* m_pParentWnd;
     std::vector<CPropertyPage*> m_pages;
+    // The pages as the platform takes them; m_psh.ppsp points here, so they live as long
+    // as the sheet.
+    std::vector<PROPSHEETPAGEA> m_pageDescs;
     BOOL m_bFinished;  // a page was told that Finish was accepted
 };

@@ -1,8 +1,11 @@
 #include "Wnd.h"
 
+#include <commctrl.h>
+
 #include <map>
 
 #include "CmdUI.h"
+#include "CallbackType.h"
 
 namespace {
 
@@ -30,7 +33,7 @@ public:
 BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
 END_MESSAGE_MAP()
 
-CWnd::CWnd() : m_hWnd(nullptr), m_pfnSuper(nullptr), m_pCurrentMsg(nullptr) {}
+CWnd::CWnd() : m_hWnd(nullptr), m_bSubclassed(false), m_pCurrentMsg(nullptr) {}
 
 CWnd::~CWnd()
 {
@@ -58,11 +61,11 @@ HWND CWnd::Detach()
     HWND hWnd = m_hWnd;
     if (hWnd != nullptr) {
         HandleMap().erase(hWnd);
-        if (m_pfnSuper != nullptr && IsWindow(hWnd))
-            SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+        if (m_bSubclassed && IsWindow(hWnd))
+            RemoveWindowSubclass(hWnd, AfxSubclassProc, 0);
     }
     m_hWnd = nullptr;
-    m_pfnSuper = nullptr;
+    m_bSubclassed = false;
     return hWnd;
 }
 
@@ -119,15 +122,22 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, const char* pszClassName, const char* pszWi
     return hWnd != nullptr;
 }
 
+// A window of another class is taken over through the common controls' subclass chain,
+// which keeps every procedure in it typed; its own procedure stays next in the chain.
 BOOL CWnd::SubclassWindow(HWND hWnd)
 {
     if (hWnd == nullptr || FromHandlePermanent(hWnd) != nullptr)
         return FALSE;
+    char szClass[64] = "";
+    ::GetClassNameA(hWnd, szClass, sizeof(szClass));
+    if (lstrcmpA(szClass, FrameworkClassName()) == 0) {
+        Attach(hWnd);  // AfxWndProc already serves it
+        return TRUE;
+    }
+    if (!SetWindowSubclass(hWnd, AfxSubclassProc, 0, 0))
+        return FALSE;
     Attach(hWnd);
-    WNDPROC pfnOld = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AfxWndProc)));
-    if (pfnOld != AfxWndProc)
-        m_pfnSuper = pfnOld;
+    m_bSubclassed = true;
     return TRUE;
 }
 
@@ -153,7 +163,20 @@ LRESULT CALLBACK CWnd::AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM
     }
     if (pWnd == nullptr)
         return ::DefWindowProcA(hWnd, message, wParam, lParam);
+    return Dispatch(pWnd, hWnd, message, wParam, lParam);
+}
 
+LRESULT CALLBACK CWnd::AfxSubclassProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR, DWORD_PTR)
+{
+    CWnd* pWnd = FromHandlePermanent(hWnd);
+    if (pWnd == nullptr)
+        return DefSubclassProc(hWnd, message, wParam, lParam);
+    return Dispatch(pWnd, hWnd, message, wParam, lParam);
+}
+
+LRESULT CWnd::Dispatch(CWnd* pWnd, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
     MSG msg = {hWnd, message, wParam, lParam, 0, {0, 0}};
     const MSG* pOld = pWnd->m_pCurrentMsg;
     pWnd->m_pCurrentMsg = &msg;
@@ -184,8 +207,8 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (m_pfnSuper != nullptr)
-        return CallWindowProcA(m_pfnSuper, m_hWnd, message, wParam, lParam);
+    if (m_bSubclassed)
+        return DefSubclassProc(m_hWnd, message, wParam, lParam);
     return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
 }
 
@@ -286,6 +309,7 @@ BOOL CALLBACK SendToChild(HWND hWnd, LPARAM lParam)
     ::SendMessageA(hWnd, p->message, p->wParam, p->lParam);
     return TRUE;
 }
+TANDREL_ASSERT_CALLBACK(WNDENUMPROC, SendToChild);
 
 }  // namespace
 

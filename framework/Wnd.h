@@ -3,8 +3,10 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include "CmdTarget.h"
+#include "CallbackType.h"
 
 // The message crackers' macro of this name (windowsx.h, pulled in by dshow.h) would
 // replace the member function below.
@@ -75,6 +77,12 @@ public:
     void SendMessageToDescendants(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 
     static LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+    TANDREL_ASSERT_CALLBACK(WNDPROC, AfxWndProc);
+    // The procedure of subclassed windows of other classes.
+    static LRESULT CALLBACK AfxSubclassProc(HWND hWnd, UINT message, WPARAM wParam,
+                                            LPARAM lParam, UINT_PTR uIdSubclass,
+                                            DWORD_PTR dwRefData);
+    TANDREL_ASSERT_CALLBACK(SUBCLASSPROC, AfxSubclassProc);
     static const char* FrameworkClassName();
 
 protected:
@@ -85,9 +93,10 @@ protected:
     // The next window created on this thread belongs to pWnd (dialogs use it too).
     static void HookWindowCreate(CWnd* pWnd);
 
-    WNDPROC m_pfnSuper;  // the procedure of a subclassed control
+    bool m_bSubclassed;  // taken over by SubclassWindow: the window's own procedure is next
 
 private:
+    static LRESULT Dispatch(CWnd* pWnd, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
     const MSG* m_pCurrentMsg;
 };
 

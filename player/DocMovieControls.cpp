@@ -12,8 +12,6 @@
 
 namespace {
 
-const long kMuteVolume = -10000;
-
 // The four times both pages show, in the order the engine is asked for them; a time the
 // engine does not give keeps its value (the preroll time, on some engines).
 void ReadTimes(IMediaPosition* pPosition, double* pdDuration, double* pdStart, double* pdStop,
@@ -66,6 +64,11 @@ void CNTandrelDoc::Configure()
 
     FillInfoPage();
 
+    // The sheet runs a modal loop of its own, and graph events wait until it ends: the
+    // application's loop is the only one that takes them. That wait is also what keeps
+    // the graph from changing under the pages (an end of stream would open the next
+    // media of the group and release this graph). Keep it so; the download's dialog
+    // relies on the same.
     if (pSheet->DoModal() == IDOK) {
         m_bLoop = m_pMediaPage->m_bLoop;
         m_bGroupLoop = m_pMediaPage->m_bGroupLoop;

@@ -10,6 +10,7 @@
 #include "MediaGraph.h"
 #include "MessageBox.h"
 #include "PlaybackHost.h"
+#include "UrlFetch.h"
 #include "resource.h"
 
 namespace {
@@ -24,7 +25,6 @@ const DWORD kStateWaitMs = 5000;
 const long kVolumeStep = 50;
 const long kVolumeUpBound = -50;
 const long kVolumeDownBound = -9950;
-const long kMuteVolume = -10000;
 const double kRateSlower = 0.8333333333333334;
 const double kRateFaster = 1.2;
 const double kRateFasterGuard = 3.0;
@@ -80,7 +80,7 @@ END_MESSAGE_MAP()
 CNTandrelDoc::CNTandrelDoc()
     : m_hGraphEvent(nullptr),
       m_nPlayState(PLAY_NONE),
-      m_pGraph(nullptr),
+      m_pGraph(),
       m_pControlSheet(nullptr),
       m_pMediaPage(nullptr),
       m_pVideoPage(nullptr),
@@ -117,8 +117,7 @@ CNTandrelDoc::~CNTandrelDoc()
 {
     if (m_pGraph != nullptr) {
         DetachVideoAndSaveSettings();
-        m_pGraph->Release();
-        m_pGraph = nullptr;
+        m_pGraph.Release();
     }
     m_hGraphEvent = nullptr;
     m_nPlayState = PLAY_NONE;
@@ -193,7 +192,7 @@ BOOL CNTandrelDoc::DetachVideoAndSaveSettings()
 BOOL CNTandrelDoc::CreateGraph()
 {
     if (FAILED(MediaGraph::Create(&m_pGraph))) {
-        m_pGraph = nullptr;
+        m_pGraph.Release();
         AfxMessageBox(IDS_NOT_INSTALLED);
         return FALSE;
     }
@@ -234,8 +233,7 @@ void CNTandrelDoc::DeleteContents()
     UncoverScreen();
     if (m_pGraph != nullptr) {
         DetachVideoAndSaveSettings();
-        m_pGraph->Release();
-        m_pGraph = nullptr;
+        m_pGraph.Release();
     }
     m_hGraphEvent = nullptr;
     m_nPlayState = PLAY_NONE;
@@ -264,7 +262,7 @@ BOOL CNTandrelDoc::OnOpenDocument(const char* pszPathName)
     }
     lstrcpynA(m_szMediaPath, pszPathName, MAX_PATH);
 
-    if (FAILED(MediaGraph::RenderFile(m_pGraph, m_szMediaPath))) {
+    if (FAILED(RenderMedia(m_szMediaPath))) {
         AfxMessageBox(IDP_CANT_PLAY_FILE);
         return FALSE;
     }
@@ -280,6 +278,22 @@ BOOL CNTandrelDoc::OnOpenDocument(const char* pszPathName)
     if (SUCCEEDED(pPosition.QueryFrom(m_pGraph)))
         pPosition->put_Rate(m_dRate);
     return TRUE;
+}
+
+HRESULT CNTandrelDoc::RenderMedia(const char* pszPath)
+{
+    HRESULT hr = MediaGraph::RenderFile(m_pGraph, pszPath);
+    if (SUCCEEDED(hr) || !IsMediaAddress(pszPath))
+        return hr;
+    char szLocal[MAX_PATH] = "";
+    if (FAILED(DownloadWithProgress(pszPath, szLocal, MAX_PATH)))
+        return hr;
+    // The graph that failed on the address may hold half a source; the copy gets a new one.
+    m_pGraph.Release();
+    m_hGraphEvent = nullptr;
+    if (!CreateGraph())
+        return E_FAIL;
+    return MediaGraph::RenderFile(m_pGraph, szLocal);
 }
 
 void CNTandrelDoc::ApplyStoredAudio()

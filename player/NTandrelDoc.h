@@ -6,6 +6,7 @@
 #include <dshow.h>
 
 #include "Document.h"
+#include "Holders.h"
 
 class CCmdUI;
 class CNTandrelSheet;
@@ -14,6 +15,9 @@ class CNTandrelPageVideo;
 class CNTandrelPageAudio;
 class CNTandrelInfoPage;
 class CFile;
+
+// The volume that silences playback, in hundredths of a decibel: what mute sends.
+const long kMuteVolume = -10000;
 
 enum {
     PLAY_NONE = 0,     // nothing rendered
@@ -106,7 +110,9 @@ public:
 
     HANDLE m_hGraphEvent;
     int m_nPlayState;
-    IGraphBuilder* m_pGraph;
+    // The one reference the document holds; every other interface is asked of it for one
+    // operation. Null while no media is open.
+    CComPtr<IGraphBuilder> m_pGraph;
     CNTandrelSheet* m_pControlSheet;
     CNTandrelPageMedia* m_pMediaPage;
     CNTandrelPageVideo* m_pVideoPage;
@@ -147,4 +153,8 @@ private:
     void PauseForAdvance();
     // Gives a newly rendered media the stored volume, mute and balance.
     void ApplyStoredAudio();
+    // Renders pszPath into the graph. An address the engine cannot open itself is fetched
+    // first (with the download's progress dialog) and its local copy rendered in a new
+    // graph, so that the graph boundary never shows a window.
+    HRESULT RenderMedia(const char* pszPath);
 };

@@ -1,17 +1,32 @@
 #!/usr/bin/env bash
-# Installs everything the build, the player and the tests need on a Debian 12 machine.
+# Installs everything the build, the player and the tests need on a Debian 12 machine, for
+# the form this host runs (scripts/arch.sh): the i686 compiler on every host, since the
+# distribution always holds the 32-bit programs; then either 32-bit Wine with the i386
+# GStreamer plugins, or, where no 32-bit program can start, the x86_64 compiler and 64-bit
+# Wine with the amd64 plugins, and nothing the host cannot run.
 # Safe to run again: it only asks apt for what is missing.
 set -euo pipefail
+. "$(dirname "$0")/arch.sh"
 
 packages=(
   g++-mingw-w64-i686 mingw-w64-i686-dev mingw-w64-tools
   cmake ninja-build googletest cppcheck
-  wine wine32:i386 wine64
-  xvfb x11-utils imagemagick xdotool
-  gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386
-  gstreamer1.0-plugins-bad:i386 gstreamer1.0-plugins-ugly:i386 gstreamer1.0-libav:i386
+  xvfb x11-utils imagemagick fonts-dejavu-core xdotool
   ffmpeg python3
 )
+gstreamer=(gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
+           gstreamer1.0-plugins-ugly gstreamer1.0-libav)
+if [ "$TANDREL_ARCH" = i686 ]; then
+  packages+=(wine wine32:i386 wine64)
+  for p in "${gstreamer[@]}"; do packages+=("$p:i386"); done
+  foreign=i386
+else
+  # Named with the host's own architecture: an i386 copy installed beside it must not count.
+  native=$(dpkg --print-architecture)
+  packages+=(g++-mingw-w64-x86-64 mingw-w64-x86-64-dev wine64 "libwine:$native")
+  for p in "${gstreamer[@]}"; do packages+=("$p:$native"); done
+  foreign=
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -23,6 +38,8 @@ if [ "$(id -u)" -ne 0 ]; then
   echo "deps.sh: missing packages (${missing[*]}); run as root to install them" >&2
   exit 1
 fi
-dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
+if [ -n "$foreign" ]; then
+  dpkg --print-foreign-architectures | grep -qx "$foreign" || dpkg --add-architecture "$foreign"
+fi
 apt-get update -q
 DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"

@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Builds the player and plays the sample clip with it.
 # With a display (DISPLAY set) the player opens there and runs until you close it.
-# Without one it plays on a private display for a few seconds, and a screenshot of the
-# screen is left in build/player.png.
+# Without one it plays on a private display for a few seconds, a screenshot of the screen
+# is left in build/player.png, and the script fails unless the player showed its window,
+# the screenshot holds it, and the player ended with exit code 0 when closed.
 set -euo pipefail
 TOP=$(cd "$(dirname "$0")/.." && pwd)
+. "$TOP/scripts/arch.sh"
+tandrel_say_form
 "$TOP/scripts/deps.sh"
 . "$TOP/scripts/wine-env.sh"
 
@@ -22,13 +25,47 @@ if [ -n "$own_display" ]; then wine_env_managed N; else wine_env_managed Y; fi
 # The player opens vost.mpg from the current directory when given no file.
 cd "$BUILD/media"
 if [ -z "$own_display" ]; then
-  wine "$BUILD/player/Tandrel98.exe"
-else
-  wine "$BUILD/player/Tandrel98.exe" &
-  player=$!
-  sleep 6
-  import -window root "$BUILD/player.png" 2>/dev/null && echo "screenshot: $BUILD/player.png"
-  # Closed as a person closes it, so that it stops and stores its settings.
-  wine taskkill /im Tandrel98.exe >/dev/null 2>&1 || true
-  wait "$player" 2>/dev/null || true
+  exec wine "$BUILD/player/Tandrel98.exe"
 fi
+
+fail() {
+  echo "run.sh: $*" >&2
+  exit 1
+}
+wine "$BUILD/player/Tandrel98.exe" &
+player=$!
+# The main window carries the media's name once the clip is open.
+window=
+for _ in $(seq 1 300); do
+  window=$(xdotool search --onlyvisible --name '^vost\.mpg$' 2>/dev/null | head -1) && [ -n "$window" ] && break
+  kill -0 "$player" 2>/dev/null || break
+  sleep 0.1
+done
+if [ -z "$window" ]; then
+  rc=0
+  kill -0 "$player" 2>/dev/null && kill "$player" 2>/dev/null
+  wait "$player" 2>/dev/null || rc=$?
+  fail "the player did not start or showed no window with the clip (exit $rc)"
+fi
+# A few seconds of playing, then the screen as a person would see it.
+sleep 4
+screenshot=$BUILD/player.png
+import -window root "$screenshot" 2>/dev/null || fail "no screenshot could be taken"
+eval "$(xdotool getwindowgeometry --shell "$window")"
+# The window's area of the screenshot must show something: more than one colour.
+colours=$(convert "$screenshot" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage -unique-colors \
+          -format '%w' info: 2>/dev/null || echo 0)
+[ "$colours" -gt 1 ] || fail "the screenshot shows no player window ($screenshot)"
+echo "screenshot: $screenshot (the player's window at ${X},${Y}, ${WIDTH}x${HEIGHT})"
+
+# Closed as a person closes it, so that it stops and stores its settings.
+wine taskkill /im Tandrel98.exe >/dev/null 2>&1 || true
+rc=0
+for _ in $(seq 1 150); do kill -0 "$player" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$player" 2>/dev/null; then
+  kill "$player" 2>/dev/null || true
+  fail "the player did not end within 15 s of being closed"
+fi
+wait "$player" || rc=$?
+[ "$rc" -eq 0 ] || fail "the player ended with exit code $rc"
+echo "run.sh: the player played the sample and ended with exit code 0"

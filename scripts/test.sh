@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test under Wine, with a display and audio of its own.
+# Builds everything and runs every test under Wine, with a display and audio of its own, in
+# the form this host runs (scripts/arch.sh); build/dist holds the 32-bit programs either way.
 set -euo pipefail
 TOP=$(cd "$(dirname "$0")/.." && pwd)
+. "$TOP/scripts/arch.sh"
+tandrel_say_form
 "$TOP/scripts/deps.sh"
 . "$TOP/scripts/wine-env.sh"
 
@@ -15,7 +18,8 @@ done
 cppcheck --quiet --platform=win32A --std=c++17 --language=c++ --error-exitcode=1 \
   --enable=warning,performance,portability --inline-suppr \
   --suppress=missingIncludeSystem \
-  -I "$TOP/framework" -I "$TOP/shared" -I "$TOP/player" \
+  -I "$TOP/framework" -I "$TOP/shared" -I "$TOP/player" -I "$TOP/player/graph" \
+  -I "$TOP/player/fetch" -I "$TOP/player/moviecontrols" \
   "${sources[@]}"
 
 trap wine_env_stop EXIT

@@ -1,11 +1,22 @@
-# Sourced by run.sh and test.sh: the build folder, a project-local 32-bit Wine prefix,
-# a display and a persistent wineserver. Everything started here is stopped again by
-# wine_env_stop, by the process ids recorded when it started.
+# Sourced by run.sh and test.sh: the build folder, a project-local Wine prefix, a display
+# and a persistent wineserver, for the form this host runs (arch.sh). Everything started
+# here is stopped again by wine_env_stop, by the process ids recorded when it started.
 
 TOP=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-BUILD=${TANDREL_BUILD:-$TOP/build}
+. "$TOP/scripts/arch.sh"
 
-export WINEARCH=win32
+# DIST_BUILD always builds the 32-bit programs of build/dist. BUILD is the form that runs
+# here: the same folder on a host that runs 32-bit programs, a folder of its own otherwise.
+DIST_BUILD=$TOP/build
+if [ "$TANDREL_ARCH" = i686 ]; then
+  BUILD=${TANDREL_BUILD:-$TOP/build}
+  export WINEARCH=win32
+else
+  BUILD=${TANDREL_BUILD:-$TOP/build-x86_64}
+  export WINEARCH=win64
+  PATH=$TOP/scripts/wine64:$PATH
+  export WINELOADER=/usr/lib/wine/wine64 WINESERVER=/usr/lib/wine/wineserver64
+fi
 export WINEPREFIX=$BUILD/wineprefix
 export WINEDEBUG=${WINEDEBUG:--all}
 # No desktop menu entries on the host, and no prompts for optional runtimes.
@@ -41,6 +52,20 @@ wine_env_start_wine() {
     timeout 300 wineboot -i >/dev/null 2>&1 || true
   fi
   timeout 120 wineboot -u >/dev/null 2>&1 || true
+  # The caption buttons are glyphs of the Marlett font. Debian's Wine reads the fonts of the
+  # prefix's Fonts folder and of fontconfig, never the TrueType fonts of its own data folder,
+  # so without this copy every caption shows the letters "0", "1" and "r".
+  local fonts=$WINEPREFIX/drive_c/windows/Fonts
+  if [ -d "$fonts" ] && [ ! -f "$fonts/marlett.ttf" ] && [ -f /usr/share/wine/fonts/marlett.ttf ]; then
+    cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
+  fi
+  # A Wine that cannot start a program must stop the script here, with the reason.
+  local rc=0
+  timeout 120 wine cmd.exe /c exit 7 >/dev/null 2>&1 || rc=$?
+  if [ "$rc" -ne 7 ]; then
+    echo "wine-env: Wine did not start a program in $WINEPREFIX (exit $rc, form $TANDREL_ARCH)" >&2
+    return 1
+  fi
 }
 
 # Whether a window manager places and decorates the windows (Y, the default) or Wine does
@@ -71,9 +96,25 @@ wine_env_stop() {
   fi
 }
 
-wine_env_build() {
-  cmake -S "$TOP" -B "$BUILD" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$TOP/cmake/mingw-i686.cmake" \
+# Configures and builds one build folder for an architecture: wine_env_configure DIR ARCH ARGS...
+wine_env_configure() {
+  local dir=$1 arch=$2
+  shift 2
+  cmake -S "$TOP" -B "$dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$TOP/cmake/mingw-$arch.cmake" \
         -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
+}
+
+# Builds the form that runs here into BUILD and, where that is not the 32-bit form, the
+# 32-bit programs into DIST_BUILD too, tests included, so that the i686 compiler checks
+# every calling convention on every host.
+wine_env_build() {
+  if [ "$BUILD" != "$DIST_BUILD" ] && [ "$TANDREL_ARCH" != i686 ]; then
+    wine_env_configure "$DIST_BUILD" i686 "$@"
+    # shellcheck disable=SC2086
+    cmake --build "$DIST_BUILD" ${TANDREL_TARGETS:+--target $TANDREL_TARGETS dist}
+    set -- "$@" -DTANDREL_I686_DIST="$DIST_BUILD/dist"
+  fi
+  wine_env_configure "$BUILD" "$TANDREL_ARCH" "$@"
   # TANDREL_TARGETS names the targets to build (all when unset).
   # shellcheck disable=SC2086
   cmake --build "$BUILD" ${TANDREL_TARGETS:+--target $TANDREL_TARGETS}

@@ -2,6 +2,7 @@
 
 #include "Messages.h"
 #include "resource.h"
+#include "CallbackType.h"
 
 namespace {
 
@@ -25,6 +26,7 @@ INT_PTR CALLBACK WelcomeDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM /*lP
         return FALSE;
     }
 }
+TANDREL_ASSERT_CALLBACK(DLGPROC, WelcomeDlgProc);
 
 INT_PTR CALLBACK DirectoryDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
@@ -52,6 +54,7 @@ INT_PTR CALLBACK DirectoryDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lP
         return FALSE;
     }
 }
+TANDREL_ASSERT_CALLBACK(DLGPROC, DirectoryDlgProc);
 
 INT_PTR CALLBACK CongratulationDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM /*lParam*/)
 {
@@ -70,6 +73,7 @@ INT_PTR CALLBACK CongratulationDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPAR
         return FALSE;
     }
 }
+TANDREL_ASSERT_CALLBACK(DLGPROC, CongratulationDlgProc);
 
 }  // namespace
 

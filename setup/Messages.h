@@ -3,9 +3,7 @@
 
 #include <windows.h>
 
-#include <cstddef>
+#include "ResourceText.h"
 
-// Loads string resource nId into pszText; an empty text when there is none.
-void LoadText(UINT nId, char* pszText, size_t cchText);
 // A message box without owner, with an OK button only and no icon.
 void ShowMessage(UINT nTextId, UINT nCaptionId);

@@ -7,6 +7,7 @@
 #include "ProgressAnimation.h"
 #include "ProgressBar.h"
 #include "resource.h"
+#include "CallbackType.h"
 
 namespace {
 
@@ -37,6 +38,7 @@ INT_PTR CALLBACK InstallationDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM
         return FALSE;
     }
 }
+TANDREL_ASSERT_CALLBACK(DLGPROC, InstallationDlgProc);
 
 }  // namespace
 

@@ -28,6 +28,7 @@ struct alignas(8) DEFSETTING_RECORD {
 };
 
 static_assert(sizeof(DEFSETTING_RECORD) == 56, "the settings value is 56 bytes");
+static_assert(alignof(DEFSETTING_RECORD) == 8, "the record aligns its double alike in both builds");
 static_assert(offsetof(DEFSETTING_RECORD, bLoop) == 0, "layout");
 static_assert(offsetof(DEFSETTING_RECORD, bGroupLoop) == 4, "layout");
 static_assert(offsetof(DEFSETTING_RECORD, bCaption) == 8, "layout");

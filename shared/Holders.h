@@ -39,6 +39,8 @@ public:
     }
     T* operator->() const { return m_p; }
     T* Get() const { return m_p; }
+    // Passes for the interface itself, so that a held pointer goes wherever a plain one does.
+    operator T*() const { return m_p; }
     explicit operator bool() const { return m_p != nullptr; }
 
 private:
@@ -114,4 +116,22 @@ public:
 
 private:
     HANDLE m_h;
+};
+
+// A window's device context from GetDC, given back with ReleaseDC.
+class CDCHolder {
+public:
+    explicit CDCHolder(HWND hWnd) : m_hWnd(hWnd), m_hdc(::GetDC(hWnd)) {}
+    ~CDCHolder()
+    {
+        if (m_hdc != nullptr)
+            ::ReleaseDC(m_hWnd, m_hdc);
+    }
+    CDCHolder(const CDCHolder&) = delete;
+    CDCHolder& operator=(const CDCHolder&) = delete;
+    HDC Get() const { return m_hdc; }
+
+private:
+    HWND m_hWnd;
+    HDC m_hdc;
 };

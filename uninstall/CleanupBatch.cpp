@@ -117,6 +117,20 @@ bool GetCleanupBatchPath(char* pszPath, size_t cchPath)
     return n > 0 && static_cast<size_t>(n) < cchPath;
 }
 
+bool CleanupBatchOemText(const char* pszInstallDir, const char* pszDesktopLink,
+                         const char* pszTempDir, std::string* pOem)
+{
+    // Null and empty both mean that no installation is known.
+    if (pszInstallDir == nullptr)
+        pszInstallDir = "";
+    if (ToOemText(FormatCleanupBatch(pszInstallDir, pszDesktopLink, pszTempDir), pOem))
+        return true;
+    std::string installDir = pszInstallDir[0] != '\0' ? ShortPath(pszInstallDir) : "";
+    std::string desktop = ShortPath(pszDesktopLink);
+    std::string temp = ShortPath(pszTempDir);
+    return ToOemText(FormatCleanupBatch(installDir.c_str(), desktop.c_str(), temp.c_str()), pOem);
+}
+
 void WriteCleanupBatch(const char* pszInstallDir)
 {
     char szDesktopLink[MAX_PATH];
@@ -126,16 +140,9 @@ void WriteCleanupBatch(const char* pszInstallDir)
         !GetTempDirectory(szTemp, sizeof(szTemp)) || !GetCleanupBatchPath(szBatch, sizeof(szBatch)))
         return;
 
-    // A name the OEM code page can't spell is written in its short form; a batch file
-    // that would name a wrong folder is not written at all.
     std::string oem;
-    if (!ToOemText(FormatCleanupBatch(pszInstallDir, szDesktopLink, szTemp), &oem)) {
-        std::string installDir = pszInstallDir[0] != '\0' ? ShortPath(pszInstallDir) : "";
-        std::string desktop = ShortPath(szDesktopLink);
-        std::string temp = ShortPath(szTemp);
-        if (!ToOemText(FormatCleanupBatch(installDir.c_str(), desktop.c_str(), temp.c_str()), &oem))
-            return;
-    }
+    if (!CleanupBatchOemText(pszInstallDir, szDesktopLink, szTemp, &oem))
+        return;
     // The batch file starts in the temporary directory, not in this program's current one:
     // started from the Help folder, that folder would be the interpreter's own until its
     // end, and neither it nor the install directory could be removed.

@@ -27,9 +27,16 @@ std::string FormatCleanupBatch(const char* pszInstallDir, const char* pszDesktop
 // into it. False when a character has no equivalent there.
 bool ToOemText(const std::string& text, std::string* pOem);
 
+// The batch text for these paths in the OEM code page. A name the OEM code page can't
+// spell is written in its short form; false when even that can't be spelled, for a batch
+// file that would name a wrong folder must not be written. pszInstallDir null or empty
+// when no installation is known.
+bool CleanupBatchOemText(const char* pszInstallDir, const char* pszDesktopLink,
+                         const char* pszTempDir, std::string* pOem);
+
 // The temporary directory + "\Tandrel98.bat" (the directory already ends in a backslash).
 bool GetCleanupBatchPath(char* pszPath, size_t cchPath);
 
-// Writes the batch file for pszInstallDir (empty when unknown) and starts it hidden. When
+// Writes the batch file for pszInstallDir (null or empty when unknown) and starts it hidden. When
 // the file can't be written nothing is started.
 void WriteCleanupBatch(const char* pszInstallDir);

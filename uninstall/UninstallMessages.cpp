@@ -2,17 +2,12 @@
 
 #include <cstdio>
 
+#include "ResourceText.h"
 #include "resource.h"
 
 namespace {
 
 const size_t kMaxText = 512;
-
-void LoadText(UINT nId, char* pszText, int cchText)
-{
-    pszText[0] = '\0';
-    LoadStringA(GetModuleHandleA(nullptr), nId, pszText, cchText);
-}
 
 void ShowError(const char* pszText)
 {

@@ -76,6 +76,8 @@ TEST_F(DataExchange, WholeNumbersParseWithBlanksAroundAndNothingElse)
         {"12", true, 12},   {"  -7\t", true, -7}, {"0", true, 0},         {"+3", true, 3},
         {"12abc", false, 0}, {"", false, 0},      {"abc", false, 0},       {"1.5", false, 0},
         {"-0", false, 0},   {"00", true, 0},
+        // Beyond what a long holds: refused, not taken as the nearest bound.
+        {"2147483647", true, 2147483647L}, {"99999999999", false, 0}, {"-99999999999", false, 0},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.pszTyped);

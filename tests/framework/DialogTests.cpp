@@ -20,6 +20,7 @@
 #include "DialogDriver.h"
 #include "TestEnv.h"
 #include "resource.h"
+#include "CallbackType.h"
 
 namespace {
 
@@ -53,6 +54,7 @@ BOOL CALLBACK ReadControl(HWND hwnd, LPARAM lParam)
     pControls->push_back(info);
     return TRUE;
 }
+TANDREL_ASSERT_CALLBACK(WNDENUMPROC, ReadControl);
 
 // The pixel rectangle of a control placed at x,y with size cx,cy in dialog units, as the
 // dialog manager computes it (position and size converted separately).

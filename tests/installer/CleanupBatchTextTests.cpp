@@ -60,3 +60,22 @@ TEST(CleanupBatchText, TheTextIsConvertedToTheOemCodePageOrRefused)
         }
     }
 }
+
+// A path the OEM code page can't spell takes the short-form path; without a known
+// installation that path, too, writes nothing that names a folder to remove.
+TEST(CleanupBatchText, AnUnknownInstallationWithAnUnspellablePathIsRefusedNotRead)
+{
+    const char* installDirs[] = {nullptr, ""};
+    for (const char* pszInstallDir : installDirs) {
+        SCOPED_TRACE(pszInstallDir == nullptr ? "null" : "empty");
+        std::string oem = "left";
+        EXPECT_FALSE(CleanupBatchOemText(pszInstallDir, "C:\\\x80 missing\\Tandrel98.lnk",
+                                         "C:\\WINDOWS\\TEMP\\", &oem));
+        std::string plain;
+        ASSERT_TRUE(CleanupBatchOemText(pszInstallDir, "C:\\Desk\\Tandrel98.lnk",
+                                        "C:\\WINDOWS\\TEMP\\", &plain));
+        EXPECT_EQ(plain, "cd /d \"C:\\WINDOWS\\TEMP\\\" \n"
+                         "del \"C:\\Desk\\Tandrel98.lnk\"\n"
+                         "del \"C:\\WINDOWS\\TEMP\\\\Tandrel98.bat\"\n");
+    }
+}

@@ -11,6 +11,7 @@
 
 #include "ProgressAnimation.h"
 #include "ProgressBar.h"
+#include "CallbackType.h"
 
 namespace {
 
@@ -73,7 +74,6 @@ private:
 
 // The control's pictures, in the order they appeared.
 struct PictureLog {
-    WNDPROC pfnOriginal = nullptr;
     const CPictureReader* pReader = nullptr;
     std::vector<std::vector<BYTE>> pictures;
     int nMoves = 0;      // messages that move the bar, each of which paints it
@@ -82,13 +82,14 @@ struct PictureLog {
 
 PictureLog* g_pLog = nullptr;
 
-LRESULT CALLBACK RecordingProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+LRESULT CALLBACK RecordingProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                               DWORD_PTR)
 {
     bool bMove = uMsg == PBM_STEPIT || uMsg == PBM_SETPOS || uMsg == PBM_DELTAPOS;
-    LRESULT lBefore = bMove ? CallWindowProcA(g_pLog->pfnOriginal, hwnd, PBM_GETPOS, 0, 0) : 0;
-    LRESULT lResult = CallWindowProcA(g_pLog->pfnOriginal, hwnd, uMsg, wParam, lParam);
+    LRESULT lBefore = bMove ? DefSubclassProc(hwnd, PBM_GETPOS, 0, 0) : 0;
+    LRESULT lResult = DefSubclassProc(hwnd, uMsg, wParam, lParam);
     // A message that leaves the position where it was paints nothing.
-    if (bMove && CallWindowProcA(g_pLog->pfnOriginal, hwnd, PBM_GETPOS, 0, 0) != lBefore) {
+    if (bMove && DefSubclassProc(hwnd, PBM_GETPOS, 0, 0) != lBefore) {
         ++g_pLog->nMoves;
         std::vector<BYTE> picture = g_pLog->pReader->Read();
         if (g_pLog->pictures.empty() || picture != g_pLog->pictures.back())
@@ -98,6 +99,8 @@ LRESULT CALLBACK RecordingProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lPara
     }
     return lResult;
 }
+
+TANDREL_ASSERT_CALLBACK(SUBCLASSPROC, RecordingProc);
 
 // Runs the animation on a bar of the installation dialog's size and place, in a window
 // of that dialog's template, and logs its pictures.
@@ -115,11 +118,9 @@ PictureLog Record(AnimationPaint nPaint)
         log.pReader = &reader;
         g_pLog = &log;
         log.pictures.push_back(reader.Read());
-        log.pfnOriginal = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-            bar.GetSafeHwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordingProc)));
+        EXPECT_TRUE(SetWindowSubclass(bar.GetSafeHwnd(), RecordingProc, 0, 0));
         RunProgressAnimation(bar.GetSafeHwnd(), nPaint);
-        SetWindowLongPtrA(bar.GetSafeHwnd(), GWLP_WNDPROC,
-                          reinterpret_cast<LONG_PTR>(log.pfnOriginal));
+        RemoveWindowSubclass(bar.GetSafeHwnd(), RecordingProc, 0);
         g_pLog = nullptr;
         log.pReader = nullptr;
     }

@@ -3,6 +3,7 @@
 #include <tlhelp32.h>
 
 #include <cstring>
+#include "CallbackType.h"
 
 #include "TestEnv.h"
 
@@ -35,6 +36,7 @@ BOOL CALLBACK MatchDialog(HWND hwnd, LPARAM lParam)
     }
     return TRUE;
 }
+TANDREL_ASSERT_CALLBACK(WNDENUMPROC, MatchDialog);
 
 struct TitleSearch {
     const char* pszPart;
@@ -50,6 +52,7 @@ BOOL CALLBACK MatchTitle(HWND hwnd, LPARAM lParam)
         pSearch->found.push_back(hwnd);
     return TRUE;
 }
+TANDREL_ASSERT_CALLBACK(WNDENUMPROC, MatchTitle);
 
 BOOL CALLBACK CollectStatic(HWND hwnd, LPARAM lParam)
 {
@@ -68,6 +71,7 @@ BOOL CALLBACK CollectStatic(HWND hwnd, LPARAM lParam)
     *pText += szText;
     return TRUE;
 }
+TANDREL_ASSERT_CALLBACK(WNDENUMPROC, CollectStatic);
 
 }  // namespace
 

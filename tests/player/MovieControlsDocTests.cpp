@@ -392,4 +392,25 @@ TEST_F(MovieControlsDoc, AStoredStartPageOutsideTheFourStillOpensTheSheet)
     }
 }
 
+// Nothing reads what is typed over the Information page's figures, so no text there keeps
+// the user on the page or the sheet open.
+TEST_F(MovieControlsDoc, TextTypedOverTheFiguresNeverHoldsTheUser)
+{
+    Open(10);
+    int nAfterLeaving = -1;
+    Configure([&](HWND hSheet) {
+        CSheetDriver::ShowPage(hSheet, kInformation);
+        SetWindowTextA(CSheetDriver::Control(hSheet, IDC_WIDTH), "abc");
+        CSheetDriver::ShowPage(hSheet, kAudio);
+        HWND hTabs = reinterpret_cast<HWND>(SendMessageA(hSheet, PSM_GETTABCONTROL, 0, 0));
+        nAfterLeaving = static_cast<int>(SendMessageA(hTabs, TCM_GETCURSEL, 0, 0));
+        CSheetDriver::ShowPage(hSheet, kInformation);
+        SetWindowTextA(CSheetDriver::Control(hSheet, IDC_HEIGHT), "99999999999");
+        CSheetDriver::Finish(hSheet);
+    });
+    EXPECT_EQ(nAfterLeaving, kAudio);
+    EXPECT_EQ(m_pDoc->m_nStartPage, kInformation) << "Finish ended the sheet";
+    EXPECT_TRUE(m_boxes.Texts().empty());
+}
+
 }  // namespace

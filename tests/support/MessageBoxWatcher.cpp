@@ -1,6 +1,7 @@
 #include "MessageBoxWatcher.h"
 
 #include <chrono>
+#include "CallbackType.h"
 
 namespace {
 
@@ -27,6 +28,7 @@ BOOL CALLBACK FindDialog(HWND hwnd, LPARAM lParam)
     }
     return TRUE;
 }
+TANDREL_ASSERT_CALLBACK(WNDENUMPROC, FindDialog);
 
 struct ChildState {
     std::string text;
@@ -46,6 +48,7 @@ BOOL CALLBACK ReadChild(HWND hwnd, LPARAM lParam)
         pState->hwndButton = hwnd;
     return TRUE;
 }
+TANDREL_ASSERT_CALLBACK(WNDENUMPROC, ReadChild);
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <vector>
+#include "CallbackType.h"
 
 #include "resource.h"
 
@@ -32,6 +33,7 @@ BOOL CALLBACK CollectTop(HWND hWnd, LPARAM lParam)
         p->found.push_back(hWnd);
     return TRUE;
 }
+TANDREL_ASSERT_CALLBACK(WNDENUMPROC, CollectTop);
 
 std::vector<HWND> TopWindows(DWORD dwProcess, const char* pszClass, HWND hOwner = nullptr)
 {
@@ -134,6 +136,7 @@ BOOL CALLBACK FindForeignTop(HWND hWnd, LPARAM lParam)
     }
     return TRUE;
 }
+TANDREL_ASSERT_CALLBACK(WNDENUMPROC, FindForeignTop);
 
 }  // namespace
 

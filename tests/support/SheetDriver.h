@@ -8,6 +8,7 @@
 #include <commctrl.h>
 
 #include <functional>
+#include "CallbackType.h"
 
 #include <gtest/gtest.h>
 
@@ -87,6 +88,7 @@ private:
         if (IsWindow(hSheet) && IsWindowVisible(hSheet))
             Close(hSheet);
     }
+    TANDREL_ASSERT_CALLBACK(TIMERPROC, OnTick);
 
     static inline CSheetDriver* s_pCurrent = nullptr;
     Steps m_steps;

@@ -1,49 +1,56 @@
-#include "DownloadDlg.h"
+#include "UrlFetch.h"
 
 #include <commctrl.h>
 #include <urlmon.h>
 
+#include <atomic>
 #include <string>
 
+#include "CallbackType.h"
+#include "Dialog.h"
 #include "Holders.h"
-#include "UrlFetch.h"
 #include "resource.h"
+
+namespace {
 
 // What the worker thread and the dialog share. Either may be the last to let go of it:
 // a cancelled fetch is left to end on its own, and the dialog does not wait for it.
 class CDownloadJob final : public IBindStatusCallback {
 public:
     explicit CDownloadJob(const char* pszUrl)
-        : m_cRef(1), m_strUrl(pszUrl), m_szLocal(), m_hr(E_PENDING), m_bAbort(0), m_bDone(0),
+        : m_cRef(1), m_strUrl(pszUrl), m_szLocal(), m_hr(E_PENDING), m_bAbort(false), m_bDone(false),
           m_ulProgress(0), m_ulMax(0), m_dwLastActivity(GetTickCount())
     {
     }
     CDownloadJob(const CDownloadJob&) = delete;
     CDownloadJob& operator=(const CDownloadJob&) = delete;
 
+    // The worker thread; it is handed one reference, which it lets go of at its end.
     static DWORD WINAPI Run(LPVOID pParam)
     {
-        CDownloadJob* pJob = static_cast<CDownloadJob*>(pParam);
+        CComPtr<CDownloadJob> pJob(static_cast<CDownloadJob*>(pParam));
         HRESULT hrInit = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
         char szLocal[MAX_PATH] = "";
         HRESULT hr = URLDownloadToCacheFileA(nullptr, pJob->m_strUrl.c_str(), szLocal, MAX_PATH, 0,
-                                             pJob);
+                                             pJob.Get());
+        // The path and the result are complete before the done flag lets the dialog read them.
         lstrcpynA(pJob->m_szLocal, szLocal, MAX_PATH);
-        pJob->m_hr = hr;
-        InterlockedExchange(&pJob->m_bDone, 1);
+        pJob->m_hr.store(hr, std::memory_order_relaxed);
+        pJob->m_bDone.store(true, std::memory_order_release);
         if (SUCCEEDED(hrInit))
             CoUninitialize();
-        pJob->Release();
         return 0;
     }
+    TANDREL_ASSERT_CALLBACK(LPTHREAD_START_ROUTINE, Run);
 
-    void Abort() { InterlockedExchange(&m_bAbort, 1); }
-    bool IsDone() const { return m_bDone != 0; }
-    HRESULT Result() const { return m_hr; }
+    void Abort() { m_bAbort.store(true); }
+    bool IsDone() const { return m_bDone.load(std::memory_order_acquire); }
+    // Read only once IsDone is true.
+    HRESULT Result() const { return m_hr.load(std::memory_order_relaxed); }
     const char* LocalPath() const { return m_szLocal; }
-    ULONG Progress() const { return m_ulProgress; }
-    ULONG ProgressMax() const { return m_ulMax; }
-    DWORD IdleMilliseconds() const { return GetTickCount() - m_dwLastActivity; }
+    ULONG Progress() const { return m_ulProgress.load(); }
+    ULONG ProgressMax() const { return m_ulMax.load(); }
+    DWORD IdleMilliseconds() const { return GetTickCount() - m_dwLastActivity.load(); }
 
     // IUnknown
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override
@@ -73,8 +80,8 @@ public:
     HRESULT STDMETHODCALLTYPE OnLowResource(DWORD) override { return S_OK; }
     HRESULT STDMETHODCALLTYPE OnProgress(ULONG ulProgress, ULONG ulProgressMax, ULONG, LPCWSTR) override
     {
-        m_ulProgress = ulProgress;
-        m_ulMax = ulProgressMax;
+        m_ulProgress.store(ulProgress);
+        m_ulMax.store(ulProgressMax);
         return Alive();
     }
     HRESULT STDMETHODCALLTYPE OnStopBinding(HRESULT, LPCWSTR) override { return S_OK; }
@@ -87,35 +94,48 @@ private:
 
     HRESULT Alive()
     {
-        m_dwLastActivity = GetTickCount();
-        return m_bAbort != 0 ? E_ABORT : S_OK;
+        m_dwLastActivity.store(GetTickCount());
+        return m_bAbort.load() ? E_ABORT : S_OK;
     }
 
     LONG m_cRef;
-    std::string m_strUrl;
-    char m_szLocal[MAX_PATH];
-    volatile HRESULT m_hr;
-    volatile LONG m_bAbort;
-    volatile LONG m_bDone;
-    volatile ULONG m_ulProgress;
-    volatile ULONG m_ulMax;
-    volatile DWORD m_dwLastActivity;
+    const std::string m_strUrl;
+    char m_szLocal[MAX_PATH];  // written by the worker before m_bDone
+    std::atomic<HRESULT> m_hr;
+    std::atomic<bool> m_bAbort;
+    std::atomic<bool> m_bDone;
+    std::atomic<ULONG> m_ulProgress;
+    std::atomic<ULONG> m_ulMax;
+    std::atomic<DWORD> m_dwLastActivity;
 };
 
-namespace {
+// The progress dialog: polls the job, ends with IDOK when it is done, kStalled when the
+// server fell silent, IDCANCEL on Cancel.
+class CDownloadDlg : public CDialog {
+public:
+    explicit CDownloadDlg(CDownloadJob* pJob) : CDialog(IDD_DOWNLOAD), m_pJob(pJob) {}
+
+    BOOL OnInitDialog() override;
+    void OnCancel() override;
+    void OnTimer(UINT_PTR nIDEvent);
+
+protected:
+    DECLARE_MESSAGE_MAP()
+
+private:
+    void Abandon(int nResult);
+
+    CDownloadJob* m_pJob;
+};
 
 const UINT_PTR kPollTimer = 1;
 const UINT kPollMs = 100;
-const int kStalled = 3;
-const DWORD kQuietMs = 250;  // the dialog's result when the server sent nothing for too long
-
-}  // namespace
+const int kStalled = 3;      // the dialog's result when the server sent nothing for too long
+const DWORD kQuietMs = 250;  // a fetch that ends within this shows no dialog
 
 BEGIN_MESSAGE_MAP(CDownloadDlg, CDialog)
     ON_WM_TIMER()
 END_MESSAGE_MAP()
-
-CDownloadDlg::CDownloadDlg(CDownloadJob* pJob) : CDialog(IDD_DOWNLOAD), m_pJob(pJob) {}
 
 BOOL CDownloadDlg::OnInitDialog()
 {
@@ -134,14 +154,10 @@ void CDownloadDlg::OnTimer(UINT_PTR nIDEvent)
         EndDialog(IDOK);
         return;
     }
-    ULONG ulMax = m_pJob->ProgressMax();
-    if (ulMax > 0) {
-        ULONG ulProgress = m_pJob->Progress();
-        int nPercent = static_cast<int>(ulProgress >= ulMax ? 100 : MulDiv(static_cast<int>(ulProgress), 100,
-                                                                          static_cast<int>(ulMax)));
-        SendDlgItemMessageA(m_hWnd, IDC_DOWNLOAD_PROGRESS, PBM_SETPOS, nPercent, 0);
-    }
-    if (m_pJob->IdleMilliseconds() >= kStallSeconds * 1000u)
+    if (m_pJob->ProgressMax() > 0)
+        SendDlgItemMessageA(m_hWnd, IDC_DOWNLOAD_PROGRESS, PBM_SETPOS,
+                            DownloadPercent(m_pJob->Progress(), m_pJob->ProgressMax()), 0);
+    if (m_pJob->IdleMilliseconds() >= kDownloadStallSeconds * 1000u)
         Abandon(kStalled);
 }
 
@@ -157,15 +173,34 @@ void CDownloadDlg::Abandon(int nResult)
     EndDialog(nResult);
 }
 
+}  // namespace
+
+bool IsMediaAddress(const char* pszPath)
+{
+    const char* prefixes[] = {"http://", "https://", "ftp://"};
+    for (const char* pszPrefix : prefixes) {
+        if (CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, pszPath, lstrlenA(pszPrefix),
+                           pszPrefix, -1) == CSTR_EQUAL)
+            return true;
+    }
+    return false;
+}
+
+int DownloadPercent(ULONG ulProgress, ULONG ulMax)
+{
+    if (ulMax == 0 || ulProgress >= ulMax)
+        return ulMax == 0 ? 0 : 100;
+    return static_cast<int>(static_cast<unsigned long long>(ulProgress) * 100 / ulMax);
+}
+
 HRESULT DownloadWithProgress(const char* pszUrl, char* pszLocal, int cchLocal)
 {
-    CDownloadJob* pJob = new CDownloadJob(pszUrl);
-    pJob->AddRef();  // the worker's reference
+    CComPtr<CDownloadJob> pJob(new CDownloadJob(pszUrl));
+    pJob->AddRef();  // the worker's reference, which Run takes over
     DWORD dwThread = 0;
-    CHandleHolder thread(CreateThread(nullptr, 0, CDownloadJob::Run, pJob, 0, &dwThread));
+    CHandleHolder thread(CreateThread(nullptr, 0, CDownloadJob::Run, pJob.Get(), 0, &dwThread));
     if (!thread.IsValid()) {
-        pJob->Release();
-        pJob->Release();
+        pJob->Release();  // the worker never started: its reference comes back
         return E_OUTOFMEMORY;
     }
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_PROGRESS_CLASS};
@@ -173,19 +208,17 @@ HRESULT DownloadWithProgress(const char* pszUrl, char* pszLocal, int cchLocal)
     // A fetch that ends at once (a local server, a cached copy) shows no dialog.
     INT_PTR nResult = IDOK;
     if (WaitForSingleObject(thread.Get(), kQuietMs) != WAIT_OBJECT_0) {
-        CDownloadDlg dialog(pJob);
+        CDownloadDlg dialog(pJob.Get());
         nResult = dialog.DoModal();
     }
-    HRESULT hr = E_ABORT;
-    if (nResult == IDOK) {
-        hr = pJob->Result();
-        if (SUCCEEDED(hr))
-            lstrcpynA(pszLocal, pJob->LocalPath(), cchLocal);
-    } else if (nResult == kStalled) {
-        hr = HRESULT_FROM_WIN32(ERROR_TIMEOUT);
-    } else {
+    if (nResult == kStalled)
+        return HRESULT_FROM_WIN32(ERROR_TIMEOUT);
+    if (nResult != IDOK) {
         pJob->Abort();
+        return E_ABORT;
     }
-    pJob->Release();
+    HRESULT hr = pJob->Result();
+    if (SUCCEEDED(hr))
+        lstrcpynA(pszLocal, pJob->LocalPath(), cchLocal);
     return hr;
 }

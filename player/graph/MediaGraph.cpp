@@ -2,8 +2,6 @@
 
 #include "Holders.h"
 
-#include "UrlFetch.h"
-
 namespace MediaGraph {
 
 namespace {
@@ -51,17 +49,6 @@ PFN_CREATEGRAPH SetFactory(PFN_CREATEGRAPH pfnCreate)
 
 namespace {
 
-bool IsAddress(const char* pszPath)
-{
-    const char* prefixes[] = {"http://", "https://", "ftp://"};
-    for (const char* pszPrefix : prefixes) {
-        if (CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, pszPath, lstrlenA(pszPrefix),
-                           pszPrefix, -1) == CSTR_EQUAL)
-            return true;
-    }
-    return false;
-}
-
 bool HasConnectedPin(IBaseFilter* pFilter)
 {
     CComPtr<IEnumPins> pPins;
@@ -99,23 +86,11 @@ HRESULT RenderWide(IGraphBuilder* pGraph, const char* pszPath)
     return pGraph->RenderFile(wszPath, nullptr);
 }
 
-HRESULT RenderMedia(IGraphBuilder* pGraph, const char* pszPath)
-{
-    HRESULT hr = RenderWide(pGraph, pszPath);
-    if (SUCCEEDED(hr) || !IsAddress(pszPath))
-        return hr;
-    // The engine has no source for addresses: fetch the media and render the copy.
-    char szLocal[MAX_PATH] = "";
-    if (FAILED(DownloadWithProgress(pszPath, szLocal, MAX_PATH)))
-        return hr;
-    return RenderWide(pGraph, szLocal);
-}
-
 }  // namespace
 
 HRESULT RenderFile(IGraphBuilder* pGraph, const char* pszPath)
 {
-    HRESULT hr = RenderMedia(pGraph, pszPath);
+    HRESULT hr = RenderWide(pGraph, pszPath);
     RemoveUnconnectedRenderer(pGraph);
     return hr;
 }

@@ -23,9 +23,9 @@ HRESULT Create(IGraphBuilder** ppGraph);
 typedef HRESULT (*PFN_CREATEGRAPH)(IGraphBuilder** ppGraph);
 PFN_CREATEGRAPH SetFactory(PFN_CREATEGRAPH pfnCreate);
 
-// Builds the graph for a path or URL (8-bit, converted with the ANSI code page). An
-// engine that cannot open an address itself gets a local copy fetched by the system's
-// URL service. Returns the engine's result for the media.
+// Builds the graph for a path or URL (8-bit, converted with the ANSI code page). Returns
+// the engine's result for the media; an engine without a source for addresses fails on
+// one, and the caller may fetch a local copy and render that in a new graph.
 HRESULT RenderFile(IGraphBuilder* pGraph, const char* pszPath);
 
 // Moves the graph to dPosition seconds. Some engines hang when a running or paused graph

@@ -2,7 +2,9 @@
 
 #include <string>
 
+#include "Holders.h"
 #include "PlaybackHost.h"
+#include "ResourceText.h"
 #include "resource.h"
 
 namespace {
@@ -27,17 +29,17 @@ HWND MainWindow()
     return pHost != nullptr ? pHost->GetMainWindow() : nullptr;
 }
 
-std::string LoadText(UINT nID)
+std::string TextOf(UINT nID)
 {
-    char sz[256] = "";
-    ::LoadStringA(::GetModuleHandleA(nullptr), nID, sz, sizeof(sz));
+    char sz[256];
+    LoadText(nID, sz, sizeof(sz));
     return sz;
 }
 
 }  // namespace
 
 CNTandrelSheet::CNTandrelSheet(UINT nStartPage)
-    : CPropertySheet(LoadText(IDS_MOVIE_CONTROLS).c_str(), nullptr, nStartPage),
+    : CPropertySheet(TextOf(IDS_MOVIE_CONTROLS).c_str(), nullptr, nStartPage),
       m_nLastActivePage(0)
 {
     m_psh.dwFlags |= PSH_NOAPPLYNOW;
@@ -57,11 +59,12 @@ BOOL CNTandrelSheet::OnCommand(WPARAM wParam, LPARAM lParam)
 
 BOOL CNTandrelSheet::OnInitDialog()
 {
-    HWND hMain = MainWindow();
-    HDC hdc = ::GetDC(hMain);
-    int nDpi = hdc != nullptr ? ::GetDeviceCaps(hdc, LOGPIXELSX) : kSmallLayoutDpi;
-    if (hdc != nullptr)
-        ::ReleaseDC(hMain, hdc);
+    int nDpi = kSmallLayoutDpi;
+    {
+        CDCHolder dc(MainWindow());
+        if (dc.Get() != nullptr)
+            nDpi = ::GetDeviceCaps(dc.Get(), LOGPIXELSX);
+    }
     const SheetLayout& layout = nDpi <= kSmallLayoutDpi ? kSmall : kLarge;
 
     CPropertySheet::OnInitDialog();
@@ -78,7 +81,7 @@ BOOL CNTandrelSheet::OnInitDialog()
     if (HWND hOK = ::GetDlgItem(m_hWnd, IDOK)) {
         ::MoveWindow(hOK, layout.cx - layout.nButtonRight, kButtonTop, layout.cxButton,
                      layout.cyButton, TRUE);
-        ::SetWindowTextA(hOK, LoadText(IDS_FINISH).c_str());
+        ::SetWindowTextA(hOK, TextOf(IDS_FINISH).c_str());
     }
     return TRUE;
 }

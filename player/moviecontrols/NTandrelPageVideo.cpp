@@ -6,9 +6,8 @@
 
 namespace {
 
-// The display-mode list in the order of the combo box; an entry's position is its index.
-const char* const kDisplayModes[] = {"320x200x08", "320x200x16", "320x240x08", "320x240x16",
-                                     "640x400x08", "640x400x16", "640x480x08", "640x480x16"};
+// The display modes are the list's entries, given by the page's template; an entry's
+// position is its index. The list opens on this one every time.
 const int kDefaultDisplayMode = 6;
 
 }  // namespace
@@ -24,9 +23,21 @@ CNTandrelPageVideo::CNTandrelPageVideo()
       m_bThickFrame(FALSE),
       m_nSizeMode(0),
       m_nDisplayMode(kDefaultDisplayMode),
-      m_strDisplayMode(kDisplayModes[kDefaultDisplayMode])
+      m_strDisplayMode()
 {
     m_psp.dwFlags &= ~static_cast<DWORD>(PSP_HASHELP);
+}
+
+BOOL CNTandrelPageVideo::OnInitDialog()
+{
+    // The list is filled by now; the controls are loaded from the members next.
+    char szMode[64] = "";
+    HWND hList = ::GetDlgItem(m_hWnd, IDC_DISPLAY_MODE);
+    LRESULT cchMode = ::SendMessageA(hList, CB_GETLBTEXTLEN, kDefaultDisplayMode, 0);
+    if (cchMode >= 0 && cchMode < static_cast<LRESULT>(sizeof(szMode)))
+        ::SendMessageA(hList, CB_GETLBTEXT, kDefaultDisplayMode, reinterpret_cast<LPARAM>(szMode));
+    m_strDisplayMode = szMode;
+    return CPropertyPage::OnInitDialog();
 }
 
 void CNTandrelPageVideo::DoDataExchange(CDataExchange* pDX)
@@ -41,12 +52,11 @@ void CNTandrelPageVideo::DoDataExchange(CDataExchange* pDX)
 void CNTandrelPageVideo::OnSelChangeDisplayMode()
 {
     UpdateData(TRUE);
-    for (int i = 0; i < static_cast<int>(sizeof(kDisplayModes) / sizeof(kDisplayModes[0])); ++i) {
-        if (m_strDisplayMode == kDisplayModes[i]) {
-            m_nDisplayMode = i;
-            return;
-        }
-    }
+    LRESULT nIndex = ::SendDlgItemMessageA(m_hWnd, IDC_DISPLAY_MODE, CB_FINDSTRINGEXACT,
+                                           static_cast<WPARAM>(-1),
+                                           reinterpret_cast<LPARAM>(m_strDisplayMode.c_str()));
+    if (nIndex != CB_ERR)
+        m_nDisplayMode = static_cast<int>(nIndex);
 }
 
 void CNTandrelPageVideo::OnSaveFile()

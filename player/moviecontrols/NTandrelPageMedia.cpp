@@ -3,13 +3,12 @@
 #include "DataExchange.h"
 #include "NTandrelDoc.h"
 #include "NTandrelSheet.h"
+#include "PageUnits.h"
 #include "resource.h"
 
 namespace {
 
 const UINT kTimerMs = 99;
-// Past this share of the duration the slider stops following the position.
-const double kFreezeShare = 0.99999999;
 const double kMinRate = 0.0;
 const double kMaxRate = 4.0;
 // Tick spacing: a quarter of the slider's hundredths, so the duration shows 25 intervals.
@@ -51,9 +50,9 @@ void CNTandrelPageMedia::DoDataExchange(CDataExchange* pDX)
 BOOL CNTandrelPageMedia::OnInitDialog()
 {
     CPropertyPage::OnInitDialog();
-    m_sliderPosition.SetRangeMin(static_cast<int>(m_dStartTime * 100), FALSE);
-    m_sliderPosition.SetRangeMax(static_cast<int>(m_dStopTime * 100), FALSE);
-    m_sliderPosition.SetPos(static_cast<int>(m_dCurrentPosition * 100));
+    m_sliderPosition.SetRangeMin(ToHundredths(m_dStartTime), FALSE);
+    m_sliderPosition.SetRangeMax(ToHundredths(m_dStopTime), FALSE);
+    m_sliderPosition.SetPos(ToHundredths(m_dCurrentPosition));
     m_sliderPosition.SetTicFreq(static_cast<int>(m_dDuration * kTicksPerSecond));
     m_nTimer = static_cast<UINT>(::SetTimer(m_hWnd, ID_PAGE_TIMER, kTimerMs, nullptr));
     return m_nTimer != 0;
@@ -66,9 +65,9 @@ void CNTandrelPageMedia::OnTimer(UINT_PTR)
     if (pDoc == nullptr)
         return;
     pDoc->GetPosition(&m_dCurrentPosition);
-    if (m_dDuration * kFreezeShare < m_dCurrentPosition)
+    if (m_dDuration * kMediaFreezeShare < m_dCurrentPosition)
         return;
-    m_sliderPosition.SetPos(static_cast<int>(m_dCurrentPosition * 100));
+    m_sliderPosition.SetPos(ToHundredths(m_dCurrentPosition));
     CNTandrelSheet::DropMainWindowTimers();
 }
 
@@ -84,7 +83,7 @@ void CNTandrelPageMedia::OnDestroy()
 // position and never trails the thumb by more than one seek. The release always seeks.
 void CNTandrelPageMedia::OnHScroll(UINT nSBCode, int, HWND)
 {
-    m_dSeekPosition = m_sliderPosition.GetPos() * 0.01;
+    m_dSeekPosition = FromHundredths(m_sliderPosition.GetPos());
     CNTandrelDoc* pDoc = CNTandrelDoc::Current();
     if (pDoc != nullptr && !(nSBCode == TB_THUMBTRACK && IsNewerMoveQueued()))
         pDoc->SeekToMediaPage();

@@ -10,6 +10,9 @@ class CNTandrelPageVideo : public CPropertyPage {
 public:
     CNTandrelPageVideo();
 
+    // Opens the display-mode list on its default entry, whatever index the page holds.
+    BOOL OnInitDialog() override;
+
     BOOL m_bCaption;
     BOOL m_bThickFrame;
     int m_nSizeMode;

@@ -5,13 +5,12 @@
 #include "DataExchange.h"
 #include "NTandrelDoc.h"
 #include "NTandrelSheet.h"
+#include "PageUnits.h"
 #include "resource.h"
 
 namespace {
 
 const UINT kTimerMs = 99;
-// Past this share of the duration the figures stop following the position.
-const double kFreezeShare = 0.999999;
 
 }  // namespace
 
@@ -41,6 +40,10 @@ void CNTandrelInfoPage::DoDataExchange(CDataExchange* pDX)
     CPropertyPage::DoDataExchange(pDX);
     DDX_Control(pDX, IDC_PROGRESS, m_progress);
     DDX_Control(pDX, IDC_POSITION_TEXT, m_editPosition);
+    // The figures are shown, never read back: nothing uses a text typed over them, and
+    // such a text must not keep the user on the page or the sheet open.
+    if (pDX->m_bSaveAndValidate)
+        return;
     DDX_Text(pDX, IDC_BIT_RATE, m_lBitRate);
     DDX_Text(pDX, IDC_BIT_ERROR_RATE, m_lBitErrorRate);
     DDX_Text(pDX, IDC_AVG_TIME, m_dAvgTimePerFrame);
@@ -56,12 +59,12 @@ BOOL CNTandrelInfoPage::OnInitDialog()
     // The bar counts hundredths of a second. Its classic range message carries 16-bit
     // bounds; a media longer than 655.35 s gets the 32-bit range instead, so the bar
     // still spans the whole media in the same unit.
-    int nRange = static_cast<int>(m_dDuration * 100);
+    int nRange = ToHundredths(m_dDuration);
     if (nRange >= 0 && nRange <= 0xFFFF)
         m_progress.SetRange(0, static_cast<short>(nRange));
     else
         m_progress.SetRange32(0, nRange);
-    m_progress.SetPos(static_cast<int>(m_dCurrentPosition * 100));
+    m_progress.SetPos(ToHundredths(m_dCurrentPosition));
     m_nTimer = static_cast<UINT>(::SetTimer(m_hWnd, ID_PAGE_TIMER, kTimerMs, nullptr));
     return m_nTimer != 0;
 }
@@ -73,9 +76,9 @@ void CNTandrelInfoPage::OnTimer(UINT_PTR)
     if (pDoc == nullptr)
         return;
     pDoc->GetPosition(&m_dCurrentPosition);
-    if (m_dDuration * kFreezeShare < m_dCurrentPosition)
+    if (m_dDuration * kInfoFreezeShare < m_dCurrentPosition)
         return;
-    m_progress.SetPos(static_cast<int>(m_dCurrentPosition * 100));
+    m_progress.SetPos(ToHundredths(m_dCurrentPosition));
     char szPosition[64];
     snprintf(szPosition, sizeof(szPosition), "     %8.8lf", m_dCurrentPosition);
     ::SetDlgItemTextA(m_hWnd, IDC_POSITION_TEXT, szPosition);
