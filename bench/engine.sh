@@ -17,4 +17,5 @@ cd "$BUILD/media"
 echo "== seeks through the boundary (stop, move, restore the state)"
 wine "$BUILD/bench/seekrate.exe" clip10.mpg clip.avi clip.mov 2>/dev/null
 echo "== rate 2.0 over the last 4 s (or the whole of a shorter clip)"
-wine "$BUILD/bench/rateprobe.exe" clip10.mpg clip.avi clip.wav 2>/dev/null
+wine "$BUILD/bench/rateprobe.exe" --calls clip10.mpg clip.avi clip.wav 2>/dev/null
+echo "(the rate table through the graph boundary: bench/rate.sh)"

@@ -1,25 +1,69 @@
-// Whether the engine plays faster when asked, by each documented way of asking: the rate
-// of the automation position interface, and the rate of the seeking interface, both on
-// the graph, before and during playback. For each media given it plays the last 4 seconds at rate 2.0 and prints the
-// rate read back and the time to the end of the stream (about 2 s when honoured).
+// The engine's figures behind the playback rate.
+//
+// First, whether the engine plays faster when asked by each documented way of asking (the
+// rate of the automation position interface and of the seeking interface, before and
+// during playback): the last 4 seconds at rate 2.0, the rate read back and the time to the
+// end of the stream (about 2 s when honoured).
+//
+// Then the rate table: each media played whole through the player's graph boundary at each
+// rate, with the time to the end of the stream against the media's duration over the rate,
+// the frames the video renderer drew and dropped (IQualProp, where the renderer offers it)
+// or else the samples presented on the player's clock, the time Stop took, and the
+// position at the end. Last, per media, the rate changed while it plays: 1, then 4 after
+// 2 s, then 1 again after 1 s, which ends after 7 s when each change is honoured at once.
+//
+// Usage: rateprobe [--calls | --table [--engine-clock] [--rates R]] MEDIA...
+//   --calls         the engine's own rate calls only
+//   --table         the rate table only
+//   --engine-clock  the table's rows on the clock the engine chooses (the rate calls alone)
+//   --rates R       the table's rows at rate R only
 #include <windows.h>
 #include <dshow.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <initializer_list>
 
 #include "Holders.h"
 #include "MediaGraph.h"
-
+#include "RateClock.h"
+#include "CallbackType.h"
 
 namespace {
 
 const double kRate = 2.0;
 const double kStretch = 4.0;
+const double kTableRates[] = {0.5, 1.0, 2.0, 4.0};
+
+// --engine-clock: the rows run on the clock the engine chooses itself, for comparison.
+bool g_bEngineClock = false;
+// --rates R: the table's rows at rate R only (one rate per run, for recording the sound).
+double g_dOnlyRate = 0;
 
 enum Path { kNone, kPositionRate, kSeekingRate, kSeekingRateRunning };
 const char* const kPathNames[] = {"no rate (1.0)", "IMediaPosition::put_Rate",
                                   "IMediaSeeking::SetRate", "SetRate once running"};
+
+// Waits for the end of the stream, at most dwLimitMs. Returns whether it came.
+bool WaitForEnd(IMediaEvent* pEvent, DWORD dwStart, DWORD dwLimitMs)
+{
+    OAEVENT hEvent = 0;
+    pEvent->GetEventHandle(&hEvent);
+    bool bComplete = false;
+    while (!bComplete && GetTickCount() - dwStart < dwLimitMs) {
+        if (WaitForSingleObject(reinterpret_cast<HANDLE>(hEvent), 100) != WAIT_OBJECT_0)
+            continue;
+        long lCode = 0;
+        LONG_PTR l1 = 0, l2 = 0;
+        while (SUCCEEDED(pEvent->GetEvent(&lCode, &l1, &l2, 0))) {
+            pEvent->FreeEventParams(lCode, l1, l2);
+            if (lCode == EC_COMPLETE)
+                bComplete = true;
+        }
+    }
+    return bComplete;
+}
 
 void Probe(const char* pszPath, Path path)
 {
@@ -49,8 +93,6 @@ void Probe(const char* pszPath, Path path)
     pPosition->get_Rate(&dPositionRate);
     pSeeking->GetRate(&dSeekingRate);
 
-    OAEVENT hEvent = 0;
-    pEvent->GetEventHandle(&hEvent);
     DWORD dwStart = GetTickCount();
     pControl->Run();
     if (path == kSeekingRateRunning) {
@@ -59,18 +101,7 @@ void Probe(const char* pszPath, Path path)
         pPosition->get_Rate(&dPositionRate);
         pSeeking->GetRate(&dSeekingRate);
     }
-    bool bComplete = false;
-    while (!bComplete && GetTickCount() - dwStart < 20000) {
-        if (WaitForSingleObject(reinterpret_cast<HANDLE>(hEvent), 500) != WAIT_OBJECT_0)
-            continue;
-        long lCode = 0;
-        LONG_PTR l1 = 0, l2 = 0;
-        while (SUCCEEDED(pEvent->GetEvent(&lCode, &l1, &l2, 0))) {
-            pEvent->FreeEventParams(lCode, l1, l2);
-            if (lCode == EC_COMPLETE)
-                bComplete = true;
-        }
-    }
+    bool bComplete = WaitForEnd(pEvent.Get(), dwStart, 20000);
     DWORD dwElapsed = GetTickCount() - dwStart;
     std::printf("%-12s %-26s hr 0x%08lx  rate read back %.2f / %.2f  %.1f s of media took %.2f s%s\n",
                 pszPath, kPathNames[path], static_cast<unsigned long>(hr), dPositionRate,
@@ -84,14 +115,175 @@ void Probe(const char* pszPath, Path path)
     pGraph->Release();
 }
 
+const char* PathName(const char* pszPath)
+{
+    const char* pszName = pszPath;
+    for (const char* p = pszPath; *p != '\0'; ++p) {
+        if (*p == '/' || *p == '\\')
+            pszName = p + 1;
+    }
+    return pszName;
+}
+
+// Stop on a thread of its own, so that an engine that hangs in it is reported, not waited for.
+DWORD WINAPI StopGraph(void* pControl)
+{
+    static_cast<IMediaControl*>(pControl)->Stop();
+    return 0;
+}
+TANDREL_ASSERT_CALLBACK(LPTHREAD_START_ROUTINE, StopGraph);
+
+// One row of the rate table. Returns false when the engine hung in Stop (the process
+// cannot go on with that graph).
+bool TableRow(const char* pszPath, double dRate)
+{
+    IGraphBuilder* pGraph = nullptr;
+    if (FAILED(MediaGraph::Create(&pGraph)))
+        return true;
+    CComPtr<IMediaControl> pControl;
+    CComPtr<IMediaPosition> pPosition;
+    CComPtr<IMediaEvent> pEvent;
+    double dDuration = 0;
+    if (FAILED(MediaGraph::RenderFile(pGraph, pszPath)) || FAILED(pControl.QueryFrom(pGraph)) ||
+        FAILED(pPosition.QueryFrom(pGraph)) || FAILED(pEvent.QueryFrom(pGraph)) ||
+        FAILED(pPosition->get_Duration(&dDuration))) {
+        std::printf("%-14s cannot render\n", pszPath);
+        pGraph->Release();
+        return true;
+    }
+    CComPtr<IBaseFilter> pRenderer;
+    CComPtr<IQualProp> pQuality;
+    if (SUCCEEDED(pGraph->FindFilterByName(L"Video Renderer", &pRenderer)) && pRenderer)
+        pRenderer->QueryInterface(IID_IQualProp, reinterpret_cast<void**>(&pQuality));
+    if (g_bEngineClock)
+        pGraph->SetDefaultSyncSource();
+
+    // On the engine's clock the rate goes to the engine alone, as the calls themselves.
+    HRESULT hr = g_bEngineClock ? pPosition->put_Rate(dRate) : MediaGraph::SetRate(pGraph, dRate);
+    DWORD dwStart = GetTickCount();
+    pControl->Run();
+    const DWORD dwLimit = static_cast<DWORD>(dDuration / dRate * 1000 * 2) + 10000;
+    bool bComplete = WaitForEnd(pEvent.Get(), dwStart, dwLimit);
+    double dElapsed = (GetTickCount() - dwStart) / 1000.0;
+    double dAtEnd = 0;
+    pPosition->get_CurrentPosition(&dAtEnd);
+    int nDrawn = -1, nDropped = -1;
+    if (pQuality) {
+        pQuality->get_FramesDrawn(&nDrawn);
+        pQuality->get_FramesDroppedInRenderer(&nDropped);
+    }
+    long lServed = -1, lLate = -1;
+    if (CRateClock* pClock = CRateClock::FromGraph(pGraph)) {
+        pClock->GetCounts(&lServed, &lLate);
+        pClock->Release();
+    }
+
+    DWORD dwStopStart = GetTickCount();
+    HANDLE hStop = CreateThread(nullptr, 0, StopGraph, pControl.Get(), 0, nullptr);
+    bool bStopped = hStop != nullptr && WaitForSingleObject(hStop, 10000) == WAIT_OBJECT_0;
+    DWORD dwStopMs = GetTickCount() - dwStopStart;
+    if (hStop != nullptr)
+        CloseHandle(hStop);
+
+    char szFrames[64] = "IQualProp none";
+    if (nDrawn >= 0)
+        std::snprintf(szFrames, sizeof szFrames, "IQualProp %4d drawn %4d dropped", nDrawn, nDropped);
+    char szClock[64] = "engine's clock";
+    if (lServed >= 0)
+        std::snprintf(szClock, sizeof szClock, "own clock: %4ld presented, %3ld late", lServed, lLate);
+    std::printf("%-11s %4.2f  end %6.2f s (duration/rate %6.2f)%s  %s  %s  at end %5.2f s  Stop %s %lu ms\n",
+                PathName(pszPath), dRate, dElapsed, dDuration / dRate, bComplete ? "" : " NO END",
+                szFrames, szClock, dAtEnd, bStopped ? "took" : "HANGS, waited",
+                static_cast<unsigned long>(dwStopMs));
+    if (FAILED(hr))
+        std::printf("   the rate call failed: 0x%08lx\n", static_cast<unsigned long>(hr));
+    std::fflush(stdout);
+    if (!bStopped)
+        return false;  // the graph is still inside Stop: leave it to the process's end
+    pQuality.Release();
+    pRenderer.Release();
+    pControl.Release();
+    pPosition.Release();
+    pEvent.Release();
+    pGraph->Release();
+    return true;
+}
+
+// The rate changed twice while the media plays; prints the time to the end.
+void ChangingRow(const char* pszPath)
+{
+    IGraphBuilder* pGraph = nullptr;
+    if (FAILED(MediaGraph::Create(&pGraph)))
+        return;
+    CComPtr<IMediaControl> pControl;
+    CComPtr<IMediaEvent> pEvent;
+    if (FAILED(MediaGraph::RenderFile(pGraph, pszPath)) || FAILED(pControl.QueryFrom(pGraph)) ||
+        FAILED(pEvent.QueryFrom(pGraph))) {
+        pGraph->Release();
+        return;
+    }
+    const DWORD dwStart = GetTickCount();
+    pControl->Run();
+    bool bComplete = WaitForEnd(pEvent.Get(), dwStart, 2000);
+    const DWORD dwFirst = GetTickCount() - dwStart;
+    MediaGraph::SetRate(pGraph, 4.0);
+    const DWORD dwFourStart = GetTickCount();
+    bComplete = bComplete || WaitForEnd(pEvent.Get(), dwFourStart, 1000);
+    MediaGraph::SetRate(pGraph, 1.0);
+    const DWORD dwChangesMs = GetTickCount() - dwStart;
+    bComplete = bComplete || WaitForEnd(pEvent.Get(), dwStart, 30000);
+    std::printf("%-11s 1 > 4 > 1  end %6.2f s (7.00 when honoured at once)%s  first change after %lu ms, both done after %lu ms\n",
+                PathName(pszPath), (GetTickCount() - dwStart) / 1000.0, bComplete ? "" : " NO END",
+                static_cast<unsigned long>(dwFirst), static_cast<unsigned long>(dwChangesMs));
+    std::fflush(stdout);
+    pControl->Stop();
+    pControl.Release();
+    pEvent.Release();
+    pGraph->Release();
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     CoInitialize(nullptr);
-    for (int i = 1; i < argc; ++i) {
-        for (Path path : {kNone, kPositionRate, kSeekingRate, kSeekingRateRunning})
-            Probe(argv[i], path);
+    int nFirst = 1;
+    bool bTableOnly = false, bCallsOnly = false;
+    for (; nFirst < argc && argv[nFirst][0] == '-'; ++nFirst) {
+        if (std::strcmp(argv[nFirst], "--table") == 0)
+            bTableOnly = true;
+        else if (std::strcmp(argv[nFirst], "--calls") == 0)
+            bCallsOnly = true;
+        else if (std::strcmp(argv[nFirst], "--engine-clock") == 0)
+            g_bEngineClock = true;
+        else if (std::strcmp(argv[nFirst], "--rates") == 0 && nFirst + 1 < argc)
+            g_dOnlyRate = std::atof(argv[++nFirst]);
+    }
+    if (!bTableOnly) {
+        std::printf("== the engine's own rate calls: rate 2.0 over the last 4 s (or the whole of a shorter clip)\n");
+        for (int i = nFirst; i < argc; ++i) {
+            for (Path path : {kNone, kPositionRate, kSeekingRate, kSeekingRateRunning})
+                Probe(argv[i], path);
+        }
+    }
+    if (bCallsOnly) {
+        CoUninitialize();
+        return 0;
+    }
+    std::printf("== the rate table: each media whole, through the graph boundary\n");
+    for (int i = nFirst; i < argc; ++i) {
+        for (double dRate : kTableRates) {
+            if (g_dOnlyRate > 0 && dRate != g_dOnlyRate)
+                continue;
+            if (!TableRow(argv[i], dRate)) {
+                CoUninitialize();
+                return 1;
+            }
+        }
+    }
+    if (g_dOnlyRate == 0 && !g_bEngineClock) {
+        for (int i = nFirst; i < argc; ++i)
+            ChangingRow(argv[i]);
     }
     CoUninitialize();
     return 0;

@@ -276,7 +276,7 @@ BOOL CNTandrelDoc::OnOpenDocument(const char* pszPathName)
 
     CComPtr<IMediaPosition> pPosition;
     if (SUCCEEDED(pPosition.QueryFrom(m_pGraph)))
-        pPosition->put_Rate(m_dRate);
+        MediaGraph::SetRate(m_pGraph, pPosition.Get(), m_dRate);
     return TRUE;
 }
 
@@ -567,7 +567,7 @@ void CNTandrelDoc::RateSlower()
     CComPtr<IMediaPosition> pPosition;
     if (m_pGraph == nullptr || FAILED(pPosition.QueryFrom(m_pGraph)))
         return;
-    pPosition->put_Rate(m_dRate);
+    MediaGraph::SetRate(m_pGraph, pPosition.Get(), m_dRate);
 }
 
 void CNTandrelDoc::RateFaster()
@@ -578,7 +578,7 @@ void CNTandrelDoc::RateFaster()
     CComPtr<IMediaPosition> pPosition;
     if (m_pGraph == nullptr || FAILED(pPosition.QueryFrom(m_pGraph)))
         return;
-    pPosition->put_Rate(m_dRate);
+    MediaGraph::SetRate(m_pGraph, pPosition.Get(), m_dRate);
 }
 
 void CNTandrelDoc::OnUpdatePlay(CCmdUI* pCmdUI)

@@ -1,6 +1,7 @@
 #include "MediaGraph.h"
 
 #include "Holders.h"
+#include "PlaybackRate.h"
 
 namespace MediaGraph {
 
@@ -142,7 +143,12 @@ HRESULT SetRate(IGraphBuilder* pGraph, double dRate)
     HRESULT hr = pPosition.QueryFrom(pGraph);
     if (FAILED(hr))
         return hr;
-    return pPosition->put_Rate(dRate);
+    return SetRate(pGraph, pPosition.Get(), dRate);
+}
+
+HRESULT SetRate(IGraphBuilder* pGraph, IMediaPosition* pPosition, double dRate)
+{
+    return PlaybackRate::Follow(pGraph, pPosition, dRate, pPosition->put_Rate(dRate));
 }
 
 HRESULT ShowFrameAt(IGraphBuilder* pGraph, double dPosition)

@@ -33,8 +33,12 @@ HRESULT RenderFile(IGraphBuilder* pGraph, const char* pszPath);
 // state it had. Returns the result of put_CurrentPosition.
 HRESULT SetPosition(IGraphBuilder* pGraph, double dPosition);
 
-// Sets the playback rate (1.0 normal speed). Returns the result of the rate call.
+// Sets the playback rate (1.0 normal speed). An engine that accepts a rate and plays at
+// normal speed gets help (PlaybackRate.h); a rate not above zero is refused. Returns the
+// result of the rate call, or the refusal.
 HRESULT SetRate(IGraphBuilder* pGraph, double dRate);
+// The same through the graph's position interface that the caller holds.
+HRESULT SetRate(IGraphBuilder* pGraph, IMediaPosition* pPosition, double dRate);
 
 // Shows the frame at dPosition seconds and leaves the graph paused there.
 HRESULT ShowFrameAt(IGraphBuilder* pGraph, double dPosition);

@@ -183,6 +183,21 @@ protected:
             << "the media did not reach " << dPosition << " s";
     }
 
+    // Plays a looping media until it has rewound: the position falls back from the end to
+    // the start.
+    void PlayUntilItRewinds()
+    {
+        const double dDuration = DurationOf(Doc());
+        double dFurthest = 0.0;
+        Doc().Play();
+        ASSERT_TRUE(PumpUntil(Doc(), [&]() {
+            const double dPosition = PositionOf(Doc());
+            if (dPosition > dFurthest)
+                dFurthest = dPosition;
+            return dFurthest > dDuration - 0.3 && dPosition < 0.3;
+        })) << "no rewind; furthest position " << dFurthest;
+    }
+
     // Plays from where the media is to its end, where the document pauses it and, the
     // engine having reported the duration as the position, rewinds it. Returns how long
     // the play lasted, in seconds.
@@ -325,6 +340,42 @@ TEST_F(EngineTest, GroupPlaysTheNextFileThenPausesAfterTheLast)
     EXPECT_TRUE(m_watcher.Texts().empty());
 }
 
+// At rate 2, stored before the group opens: each two-second media of the group takes about
+// one second, the group moves on and the last pauses at its end; then, looping, the
+// media rewinds and ends again, and Step and Stop return at once.
+TEST_F(EngineTest, AtRateTwoTheGroupMovesOnLoopsStepsAndStops)
+{
+    const std::string first = MediaPath("clip.avi");
+    const std::string last = MediaPath("clip.mpg");
+    m_host.SetGroup({first, last});
+    Doc().m_dRate = 2.0;
+    ASSERT_NO_FATAL_FAILURE(Open("clip.avi"));
+
+    const DWORD dwStart = GetTickCount();
+    Doc().Play();
+    ASSERT_TRUE(PumpUntil(Doc(), [&]() { return last == Doc().m_szMediaPath; }))
+        << "the group did not move on";
+    // With the opening of the next media; at normal speed the play alone takes over 2 s.
+    EXPECT_LT((GetTickCount() - dwStart) / 1000.0, 2.0) << "the first media played at normal speed";
+    const DWORD dwLastStart = GetTickCount();
+    ASSERT_TRUE(PumpUntil(Doc(), [&]() { return Doc().m_nPlayState != PLAY_RUNNING; }))
+        << "the last file did not end";
+    EXPECT_LT((GetTickCount() - dwLastStart) / 1000.0, 1.8) << "the last media played at normal speed";
+    EXPECT_EQ(PLAY_PAUSED, Doc().m_nPlayState);
+    EXPECT_NEAR(0.0, PositionOf(Doc()), kPositionTolerance);
+
+    Doc().m_bLoop = TRUE;
+    ASSERT_NO_FATAL_FAILURE(PlayUntilItRewinds());
+    EXPECT_EQ(State_Running, EngineState(Doc()));
+
+    EXPECT_LT(TimeOperation("Pause at rate 2", [this]() { Doc().Pause(); }), kOperationMs);
+    EXPECT_LT(TimeOperation("Step at rate 2", [this]() { Doc().Step(); }), kOperationMs);
+    EXPECT_EQ(PLAY_PAUSED, Doc().m_nPlayState);
+    EXPECT_LT(TimeOperation("Stop at rate 2", [this]() { Doc().Stop(); }), kOperationMs);
+    EXPECT_EQ(PLAY_STOPPED, Doc().m_nPlayState);
+    EXPECT_TRUE(m_watcher.Texts().empty());
+}
+
 class LoopTest : public EngineTest, public testing::WithParamInterface<const char*> {};
 
 TEST_P(LoopTest, RewindsKeepsRunningAndEndsAgain)
@@ -333,15 +384,7 @@ TEST_P(LoopTest, RewindsKeepsRunningAndEndsAgain)
     const double dDuration = DurationOf(Doc());
     Doc().m_bLoop = TRUE;
 
-    // The rewind shows as the position falling back from the end to the start.
-    double dFurthest = 0.0;
-    Doc().Play();
-    ASSERT_TRUE(PumpUntil(Doc(), [&]() {
-        const double dPosition = PositionOf(Doc());
-        if (dPosition > dFurthest)
-            dFurthest = dPosition;
-        return dFurthest > dDuration - 0.3 && dPosition < 0.3;
-    })) << "no rewind; furthest position " << dFurthest;
+    ASSERT_NO_FATAL_FAILURE(PlayUntilItRewinds());
     const DWORD dwRewound = GetTickCount();
     EXPECT_EQ(PLAY_RUNNING, Doc().m_nPlayState);
     EXPECT_EQ(State_Running, EngineState(Doc()));

@@ -529,6 +529,29 @@ TEST_F(MovieControls, TheRateFieldTakesZeroToFourAndRefusesTheRest)
     EXPECT_EQ(record.dRate, 4.0);
 }
 
+// Rate 4 typed into the Media page and Finish: the ten-second clip plays to its end in
+// about two and a half seconds.
+TEST_F(MovieControls, RateFourFinishedOnTheMediaPagePlaysAtFourTimesTheSpeed)
+{
+    Start("clip10.mpg");
+    ASSERT_TRUE(XKey("F4"));
+    ASSERT_TRUE(player.WaitPlayState(1, kStateMs)) << player.PlayState();
+    HWND hSheet = Open();
+    ASSERT_NE(hSheet, nullptr);
+    ASSERT_TRUE(ShowPage(hSheet, kMedia));
+    ASSERT_TRUE(TypeInto(Control(hSheet, kRate), "4"));
+    ASSERT_TRUE(Finish(hSheet));
+    Focus();
+    ASSERT_TRUE(XKey("F2"));
+    const DWORD dwStart = GetTickCount();
+    ASSERT_TRUE(WaitFor([&]() { return player.PlayState() == 2; }, 15000))
+        << "no end of the clip at rate 4";
+    const double dSeconds = (GetTickCount() - dwStart) / 1000.0;
+    EXPECT_GT(dSeconds, 1.5);
+    EXPECT_LT(dSeconds, 6.0) << "at rate 4 the clip took as long as at normal speed";
+    Exit();
+}
+
 TEST_F(MovieControls, UncheckingCaptionAndFinishRemovesTheCaptionTheCloseBoxDoesNot)
 {
     Start("vost.mpg");
