@@ -534,15 +534,14 @@ TEST_F(MovieControls, TheRateFieldTakesZeroToFourAndRefusesTheRest)
 TEST_F(MovieControls, RateFourFinishedOnTheMediaPagePlaysAtFourTimesTheSpeed)
 {
     Start("clip10.mpg");
-    ASSERT_TRUE(XKey("F4"));
+    ASSERT_TRUE(XKey("F4", player.MainWindow()));
     ASSERT_TRUE(player.WaitPlayState(1, kStateMs)) << player.PlayState();
     HWND hSheet = Open();
     ASSERT_NE(hSheet, nullptr);
     ASSERT_TRUE(ShowPage(hSheet, kMedia));
-    ASSERT_TRUE(TypeInto(Control(hSheet, kRate), "4"));
+    ASSERT_TRUE(TypeInto(Control(hSheet, IDC_RATE), "4"));
     ASSERT_TRUE(Finish(hSheet));
-    Focus();
-    ASSERT_TRUE(XKey("F2"));
+    ASSERT_TRUE(XKey("F2", player.MainWindow()));
     const DWORD dwStart = GetTickCount();
     ASSERT_TRUE(WaitFor([&]() { return player.PlayState() == 2; }, 15000))
         << "no end of the clip at rate 4";
