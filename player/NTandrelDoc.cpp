@@ -6,6 +6,7 @@
 #include "CmdUI.h"
 #include "DefSetting.h"
 #include "File.h"
+#include "GraphPlayout.h"
 #include "Holders.h"
 #include "MediaGraph.h"
 #include "MessageBox.h"
@@ -471,6 +472,9 @@ void CNTandrelDoc::HandleGraphEvent()
         if (SUCCEEDED(pEvent->GetEvent(&lCode, &lParam1, &lParam2, 0))) {
             pEvent->FreeEventParams(lCode, lParam1, lParam2);
             if (lCode == EC_COMPLETE) {
+                // What the engine still holds of the end is heard before anything pauses
+                // or rewinds the graph.
+                MediaGraph::LetSoundPlayOut(m_pGraph);
                 const BOOL bHasNext = pHost != nullptr && pHost->HasNextInGroup();
                 const int nCount = pHost != nullptr ? pHost->GetGroupCount() : 1;
                 if (m_bLoop) {

@@ -13,6 +13,7 @@ packages=(
   cmake ninja-build googletest cppcheck
   xvfb x11-utils imagemagick fonts-dejavu-core xdotool
   ffmpeg python3
+  pulseaudio pulseaudio-utils
 )
 gstreamer=(gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
            gstreamer1.0-plugins-ugly gstreamer1.0-libav)

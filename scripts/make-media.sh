@@ -65,3 +65,22 @@ half = len(data) // 2
 open(os.path.join(out, "junk.mpg"), "wb").write(data[:half] + junk + data[half:])
 PY
 cp "$out/clip.wav" "$out/bad/wave.mid"
+
+# Tones to listen for: three tones of a second each (300, 600 and 1200 Hz, at half of full
+# scale, in both channels) in every audio kind and with a picture; a 0.14 s tone, as short
+# as a clap; and one second of 600 Hz for the loudness.
+mkdir -p "$out/tones"
+three="sine=frequency=300:sample_rate=44100:duration=1[a];sine=frequency=600:sample_rate=44100:duration=1[b];sine=frequency=1200:sample_rate=44100:duration=1[c];[a][b][c]concat=n=3:v=0:a=1,volume=4,aformat=channel_layouts=stereo"
+halfscale="volume=4,aformat=channel_layouts=stereo"
+ff -filter_complex "$three" -fflags +bitexact -flags:a +bitexact "$out/tones/tones.wav"
+ff -filter_complex "$three" -c:a pcm_s16be -fflags +bitexact -flags:a +bitexact "$out/tones/tones.au"
+ff -filter_complex "$three" -c:a pcm_s16be -fflags +bitexact -flags:a +bitexact "$out/tones/tones.aif"
+ff -filter_complex "$three" -c:a mp2 -b:a 192k -fflags +bitexact -flags:a +bitexact -f mpeg \
+   "$out/tones/tones-audio.mpg"
+ff -f lavfi -i "$(video 352x240 25 3)" -filter_complex "$three" \
+   -c:v mpeg1video -c:a mp2 -b:a 192k -fflags +bitexact -flags:v +bitexact -flags:a +bitexact \
+   -f mpeg "$out/tones/tones.mpg"
+ff -f lavfi -i "$(tone 1000 0.14)" -af "$halfscale" -fflags +bitexact -flags:a +bitexact \
+   "$out/tones/clap.wav"
+ff -f lavfi -i "$(tone 600 1)" -af "$halfscale" -fflags +bitexact -flags:a +bitexact \
+   "$out/tones/level.wav"

@@ -20,7 +20,15 @@ if [ -z "${DISPLAY:-}" ]; then
   own_display=1
 fi
 wine_env_start_wine
-if [ -n "$own_display" ]; then wine_env_managed N; else wine_env_managed Y; fi
+# On a private display the sound goes to the ALSA null device; on yours, to your desktop's
+# sound, as Wine chooses it.
+if [ -n "$own_display" ]; then
+  wine_env_managed N
+  wine_env_audio alsa
+else
+  wine_env_managed Y
+  wine_env_audio default
+fi
 
 # The player opens vost.mpg from the current directory when given no file.
 cd "$BUILD/media"

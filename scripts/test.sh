@@ -27,6 +27,10 @@ wine_env_start_display 800x600x24
 wine_env_start_wine
 wine_env_managed N
 wine_env_no_debugger
+# The tests' sound goes to a sound server of their own, which they can record.
+. "$TOP/scripts/pulse-env.sh"
+trap 'pulse_env_stop; wine_env_stop' EXIT
+pulse_env_start
 
 echo "== tests"
 cd "$BUILD"

@@ -75,6 +75,16 @@ wine_env_managed() {
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$1" /f >/dev/null 2>&1 || true
 }
 
+# Which sound driver Wine uses: alsa (the null device of ALSA_CONFIG_PATH), pulse (a sound
+# server), or default (Wine's own choice, which finds a desktop's server).
+wine_env_audio() {
+  if [ "$1" = default ]; then
+    wine reg delete 'HKCU\Software\Wine\Drivers' /v Audio /f >/dev/null 2>&1 || true
+  else
+    wine reg add 'HKCU\Software\Wine\Drivers' /v Audio /d "$1" /f >/dev/null 2>&1 || true
+  fi
+}
+
 # An unhandled exception ends the process at once with the exception's code instead of
 # starting the debugger, whose dialog would wait and leave the exit code meaningless.
 wine_env_no_debugger() {

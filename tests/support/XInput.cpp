@@ -26,19 +26,19 @@ std::string ReadSmallFile(const char* pszPath)
 
 }  // namespace
 
-bool Xdo(const std::string& args, DWORD dwMilliseconds)
+bool RunHost(const std::string& command, DWORD dwMilliseconds)
 {
     // A host program's end cannot be waited for from here: the shell around it leaves
     // its exit code in a file, renamed into place once complete.
     static int s_nRun = 0;
-    std::string name = "tandrel-xdo-" + std::to_string(GetCurrentProcessId()) + "-" +
+    std::string name = "tandrel-host-" + std::to_string(GetCurrentProcessId()) + "-" +
                        std::to_string(++s_nRun);
     std::string unixDone = "/tmp/" + name;
     std::string winDone = "Z:\\tmp\\" + name;
     DeleteFileA(winDone.c_str());
-    std::string command = "\"Z:\\bin\\sh\" -c \"xdotool " + args + "; echo $? > " + unixDone +
-                          ".tmp && mv " + unixDone + ".tmp " + unixDone + "\"";
-    std::vector<char> buffer(command.begin(), command.end());
+    std::string line = "\"Z:\\bin\\sh\" -c \"" + command + "; echo $? > " + unixDone +
+                       ".tmp && mv " + unixDone + ".tmp " + unixDone + "\"";
+    std::vector<char> buffer(line.begin(), line.end());
     buffer.push_back('\0');
     STARTUPINFOA si = {};
     si.cb = sizeof(si);
@@ -53,6 +53,11 @@ bool Xdo(const std::string& args, DWORD dwMilliseconds)
     std::string code = ReadSmallFile(winDone.c_str());
     DeleteFileA(winDone.c_str());
     return code.compare(0, 1, "0") == 0 && (code.size() == 1 || code[1] == '\n');
+}
+
+bool Xdo(const std::string& args, DWORD dwMilliseconds)
+{
+    return RunHost("xdotool " + args, dwMilliseconds);
 }
 
 bool XClick(HWND hWnd)

@@ -6,6 +6,9 @@
 
 #include <string>
 
+// Runs a host shell command line (sh -c, no double quotes in it); true when it ran and
+// ended with code 0 within dwMilliseconds.
+bool RunHost(const std::string& command, DWORD dwMilliseconds = 15000);
 // Runs "xdotool <args>" (chained xdotool commands allowed); true when it ran and ended
 // with code 0 within dwMilliseconds.
 bool Xdo(const std::string& args, DWORD dwMilliseconds = 15000);

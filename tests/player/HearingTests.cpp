@@ -1,0 +1,211 @@
+// What a person hears: the player program plays media made of known tones into the test's
+// sound server, and the recording of the server's sink shows which tones were heard, for
+// how long, in which order, and how loud in each channel. The sound server's own player
+// plays the same files first, to show that the recording loses nothing.
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "Hearing.h"
+#include "PlayerTest.h"
+#include "TestEnv.h"
+
+namespace {
+
+const std::vector<int> kThreeTones = {300, 600, 1200};
+const std::vector<int> kClapTone = {1000};
+const std::vector<int> kLevelTone = {600};
+// The tone files hold their tones at an RMS level of a quarter of full scale (peaks at
+// 11582 of 32767) in both channels.
+const double kFileLevel = 0.25;
+const DWORD kPlayMs = 20000;
+const DWORD kExitMs = 10000;
+enum { PAUSED = 2 };
+
+std::string TonePath(const char* pszName)
+{
+    return std::string("tones\\") + pszName;
+}
+
+struct Played {
+    const char* pszFile;
+    const std::vector<int>* pTones;
+    double dToneSeconds;  // each tone's length in the file
+    // What the engine never plays of the last tone, measured with the bare engine program
+    // as with the player: nothing of the uncompressed kinds.
+    double dEngineDrops = 0;
+};
+
+// Of MPEG audio alone the engine drops about the last half second (the stream's first time
+// stamp is half a second in); of the audio of an MPEG with a picture, the last 0.74 s.
+const double kMpegAudioDrops = 0.55;
+const double kMpegMovieDrops = 0.76;
+
+std::ostream& operator<<(std::ostream& os, const Played& p)
+{
+    return os << p.pszFile;
+}
+
+std::string PlayedName(const testing::TestParamInfo<Played>& info)
+{
+    std::string name = info.param.pszFile;
+    for (char& c : name) {
+        if (!isalnum(static_cast<unsigned char>(c)))
+            c = '_';
+    }
+    return name;
+}
+
+void ExpectWholeTones(const Heard& heard, const Played& played, double dMinShare, double dMaxShare)
+{
+    std::string expected;
+    for (int nHz : *played.pTones)
+        expected += (expected.empty() ? "" : " ") + std::to_string(nHz);
+    EXPECT_EQ(heard.Sequence(), expected) << "the tones heard, in order: " << heard.Describe();
+    for (int nHz : *played.pTones) {
+        const double dLength = nHz == played.pTones->back() ? played.dToneSeconds - played.dEngineDrops
+                                                            : played.dToneSeconds;
+        EXPECT_GE(heard.SecondsOf(nHz), dLength * dMinShare) << nHz << " Hz of " << heard.Describe();
+        EXPECT_LE(heard.SecondsOf(nHz), played.dToneSeconds * dMaxShare) << nHz << " Hz";
+    }
+}
+
+// --- The harness: the server's own player is heard to within 10 ms of every tone.
+
+class HearingHarness : public testing::TestWithParam<Played> {};
+
+TEST_P(HearingHarness, ReferencePlayerIsHeardToTheSample)
+{
+    const Played& played = GetParam();
+    CSinkRecording recording;
+    ASSERT_TRUE(recording.Start()) << "the recorder did not start";
+    ASSERT_TRUE(PlayWithReference(("tones/" + std::string(played.pszFile)).c_str(), kPlayMs));
+    ASSERT_TRUE(recording.WaitSoundThenSilence(0.3, kPlayMs)) << "nothing was heard";
+    recording.Stop();
+    const Heard heard = Listen(recording.Samples(), *played.pTones);
+    const double dTolerance = 0.010;
+    const double dShare = dTolerance / played.dToneSeconds;
+    ExpectWholeTones(heard, played, 1.0 - dShare, 1.0 + dShare);
+    EXPECT_NEAR(heard.Span(), played.dToneSeconds * static_cast<double>(played.pTones->size()),
+                dTolerance);
+    EXPECT_NEAR(heard.dLeftLevel, kFileLevel, 0.005);
+    EXPECT_NEAR(heard.dRightLevel, kFileLevel, 0.005);
+}
+
+INSTANTIATE_TEST_SUITE_P(Tones, HearingHarness,
+                         testing::Values(Played{"tones.wav", &kThreeTones, 1.0},
+                                         Played{"tones.au", &kThreeTones, 1.0},
+                                         Played{"tones.aif", &kThreeTones, 1.0},
+                                         Played{"clap.wav", &kClapTone, 0.14}),
+                         PlayedName);
+
+// --- The player program: every sample of every kind of media is heard, and nothing more.
+
+// The settings record with the given sound, everything else at its default.
+std::vector<BYTE> SoundSettings(INT32 lVolume, INT32 lBalance, INT32 bMute)
+{
+    std::vector<BYTE> record(56, 0);
+    const INT32 bOn = 1;
+    const double dRate = 1.0;
+    memcpy(&record[8], &bOn, 4);    // caption
+    memcpy(&record[12], &bOn, 4);   // thick frame
+    memcpy(&record[20], &bMute, 4);
+    memcpy(&record[32], &dRate, 8);
+    memcpy(&record[40], &lVolume, 4);
+    memcpy(&record[52], &lBalance, 4);
+    return record;
+}
+
+// Plays a media with the player (it opens and plays what its command line names), until
+// the recording has heard it end and the player shows the end; then closes the player and
+// gives everything the recording holds, the close included.
+class CHeardPlayer : public CPlayerTest {
+protected:
+    Heard PlayAndListen(const char* pszFile, const std::vector<int>& tones, bool bExpectSound)
+    {
+        CSinkRecording recording;
+        Heard none;
+        if (!recording.Start()) {
+            ADD_FAILURE() << "the recorder did not start";
+            return none;
+        }
+        if (!player.Start("\"" + MediaPath(TonePath(pszFile).c_str()) + "\"", ScratchDir("hearing")) ||
+            player.WaitMainWindow(kPlayMs, false) == nullptr) {
+            ADD_FAILURE() << "the player did not start";
+            return none;
+        }
+        if (bExpectSound) {
+            EXPECT_TRUE(recording.WaitSoundThenSilence(0.5, kPlayMs)) << "nothing was heard";
+        }
+        EXPECT_TRUE(player.WaitPlayState(PAUSED, kPlayMs)) << "the player did not reach the end";
+        EXPECT_EQ(player.CloseAndExitCode(kExitMs), 0u);
+        recording.Stop();
+        return Listen(recording.Samples(), tones);
+    }
+};
+
+class HearingPlayer : public CHeardPlayer, public testing::WithParamInterface<Played> {};
+
+TEST_P(HearingPlayer, EverySampleIsHeardOnceAndInOrder)
+{
+    const Played& played = GetParam();
+    WriteSettingsBytes(SoundSettings(0, 0, 0));
+    const Heard heard = PlayAndListen(played.pszFile, *played.pTones, true);
+    // At least 99 % of every tone, none of it twice, and nothing after the last one.
+    ExpectWholeTones(heard, played, 0.99, 1.01);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, HearingPlayer,
+                         testing::Values(Played{"tones.wav", &kThreeTones, 1.0},
+                                         Played{"tones.au", &kThreeTones, 1.0},
+                                         Played{"tones.aif", &kThreeTones, 1.0},
+                                         Played{"tones-audio.mpg", &kThreeTones, 1.0, kMpegAudioDrops},
+                                         Played{"tones.mpg", &kThreeTones, 1.0, kMpegMovieDrops},
+                                         Played{"clap.wav", &kClapTone, 0.14}),
+                         PlayedName);
+
+// --- Loudness in each channel as the settings give it.
+
+struct Loudness {
+    const char* pszName;
+    INT32 lVolume, lBalance, bMute;
+    double dLeft, dRight;  // share of the file's level heard in each channel
+};
+
+std::ostream& operator<<(std::ostream& os, const Loudness& l)
+{
+    return os << l.pszName;
+}
+
+class HearingLoudness : public CHeardPlayer, public testing::WithParamInterface<Loudness> {};
+
+TEST_P(HearingLoudness, ChannelsCarryTheSettingsLevel)
+{
+    const Loudness& row = GetParam();
+    WriteSettingsBytes(SoundSettings(row.lVolume, row.lBalance, row.bMute));
+    const bool bSound = row.dLeft > 0 || row.dRight > 0;
+    const Heard heard = PlayAndListen("level.wav", kLevelTone, bSound);
+    if (!bSound) {
+        EXPECT_LT(heard.dFirst, 0) << "sound was heard at " << heard.dFirst << " s";
+        return;
+    }
+    EXPECT_NEAR(heard.dLeftLevel, kFileLevel * row.dLeft, kFileLevel * 0.03);
+    EXPECT_NEAR(heard.dRightLevel, kFileLevel * row.dRight, kFileLevel * 0.03);
+}
+
+// -1000 hundredths of a decibel is 10^(-0.5) = 0.316 of full scale; a balance at one end
+// silences the other channel; mute is silence whatever the volume.
+INSTANTIATE_TEST_SUITE_P(Settings, HearingLoudness,
+                         testing::Values(Loudness{"Full", 0, 0, 0, 1.0, 1.0},
+                                         Loudness{"Minus1000", -1000, 0, 0, 0.316, 0.316},
+                                         Loudness{"LeftOnly", 0, -10000, 0, 1.0, 0.0},
+                                         Loudness{"RightOnly", 0, 10000, 0, 0.0, 1.0},
+                                         Loudness{"Muted", -1000, 0, 1, 0.0, 0.0}),
+                         [](const testing::TestParamInfo<Loudness>& info) {
+                             return std::string(info.param.pszName);
+                         });
+
+}  // namespace
