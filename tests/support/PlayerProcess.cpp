@@ -5,14 +5,13 @@
 #include <vector>
 #include "CallbackType.h"
 
-#include "resource.h"
-
 #ifndef TANDREL_PLAYER_EXE
 #error "the build passes the player's path"
 #endif
 
 namespace {
 
+const UINT kPlay = 32775, kPause = 32777, kStop = 32781;
 
 struct FindTop {
     DWORD dwProcess;
@@ -159,9 +158,9 @@ int CPlayerProcess::PlayState()
     HWND hPalette = Palette();
     if (hPalette == nullptr)
         return -1;
-    bool bPlay = SendMessageA(hPalette, TB_ISBUTTONENABLED, ID_PLAY, 0) != 0;
-    bool bPause = SendMessageA(hPalette, TB_ISBUTTONENABLED, ID_PAUSE, 0) != 0;
-    bool bStop = SendMessageA(hPalette, TB_ISBUTTONENABLED, ID_STOP, 0) != 0;
+    bool bPlay = SendMessageA(hPalette, TB_ISBUTTONENABLED, kPlay, 0) != 0;
+    bool bPause = SendMessageA(hPalette, TB_ISBUTTONENABLED, kPause, 0) != 0;
+    bool bStop = SendMessageA(hPalette, TB_ISBUTTONENABLED, kStop, 0) != 0;
     if (!bPlay && !bPause && !bStop)
         return 0;
     if (bPlay && bPause && !bStop)
