@@ -1,6 +1,7 @@
 #include "FrameWnd.h"
 
 #include <algorithm>
+#include <string>
 
 #include "AfxRes.h"
 #include "ControlBar.h"
@@ -178,9 +179,13 @@ void CFrameWnd::OnDropFiles(HDROP hDropInfo)
     CWinApp* pApp = AfxGetApp();
     UINT nFiles = DragQueryFileA(hDropInfo, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < nFiles && pApp != nullptr; ++i) {
-        char szFile[MAX_PATH] = "";
-        if (DragQueryFileA(hDropInfo, i, szFile, MAX_PATH) < MAX_PATH)
-            pApp->OpenDocumentFile(szFile);
+        // The whole name, however long: cut to a buffer it would open another file. The
+        // document refuses a name too long to hold, and the other files are still opened.
+        std::string file(DragQueryFileA(hDropInfo, i, nullptr, 0) + 1, '\0');
+        UINT cch = DragQueryFileA(hDropInfo, i, &file[0], static_cast<UINT>(file.size()));
+        file.resize(cch < file.size() ? cch : 0);
+        if (!file.empty())
+            pApp->OpenDocumentFile(file.c_str());
     }
     DragFinish(hDropInfo);
 }

@@ -143,6 +143,9 @@ void WriteCleanupBatch(const char* pszInstallDir)
     std::string oem;
     if (!CleanupBatchOemText(pszInstallDir, szDesktopLink, szTemp, &oem))
         return;
+    // The batch file starts in the temporary directory, not in this program's current one:
+    // started from the Help folder, that folder would be the interpreter's own until its
+    // end, and neither it nor the install directory could be removed.
     if (WriteBatchFile(szBatch, oem))
-        ShellExecuteA(nullptr, nullptr, szBatch, "", nullptr, SW_HIDE);
+        ShellExecuteA(nullptr, nullptr, szBatch, "", szTemp, SW_HIDE);
 }

@@ -17,6 +17,7 @@
 #include "Dialog.h"
 #include "FileDialog.h"
 #include "OpenInternetDlg.h"
+#include "DialogDriver.h"
 #include "TestEnv.h"
 #include "resource.h"
 #include "CallbackType.h"
@@ -30,110 +31,6 @@ const char kMediaFilter[] =
     "Media Files (*.mpg;*.dat;*.avi;*.mov;*.mid;*.wav;*.au;*.aif)\t\t\t\t\t\t"
     "|*.mpg;*.dat;*.avi;*.mov;*.mid;*.wav;*.au;*.aif\t\t\t\t\t\t|All Files (*.*)|*.*||";
 const char kOpenTitle[] = "Open Media Files";
-
-std::string WindowText(HWND hwnd)
-{
-    LRESULT nLength = SendMessageA(hwnd, WM_GETTEXTLENGTH, 0, 0);
-    std::string text(static_cast<size_t>(nLength) + 1, '\0');
-    LRESULT nCopied =
-        SendMessageA(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
-    text.resize(static_cast<size_t>(nCopied));
-    return text;
-}
-
-std::string ClassOf(HWND hwnd)
-{
-    char szClass[64] = "";
-    GetClassNameA(hwnd, szClass, sizeof(szClass));
-    return szClass;
-}
-
-struct FindState {
-    const char* pszCaption;
-    HWND hwnd;
-};
-
-BOOL CALLBACK FindDialogWindow(HWND hwnd, LPARAM lParam)
-{
-    FindState* pState = reinterpret_cast<FindState*>(lParam);
-    DWORD dwProcess = 0;
-    GetWindowThreadProcessId(hwnd, &dwProcess);
-    if (dwProcess == GetCurrentProcessId() && ClassOf(hwnd) == "#32770" &&
-        IsWindowVisible(hwnd) && WindowText(hwnd) == pState->pszCaption) {
-        pState->hwnd = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-TANDREL_ASSERT_CALLBACK(WNDENUMPROC, FindDialogWindow);
-
-// Runs a script on a thread of its own against the next visible dialog of this process
-// with the given caption. A dialog the script leaves open is cancelled, so that a
-// failing test ends instead of waiting forever in DoModal.
-class CDialogDriver {
-public:
-    CDialogDriver(const char* pszCaption, std::function<void(HWND)> script)
-        : m_caption(pszCaption), m_script(std::move(script)), m_thread(&CDialogDriver::Run, this)
-    {
-    }
-    ~CDialogDriver() { Join(); }
-    CDialogDriver(const CDialogDriver&) = delete;
-    CDialogDriver& operator=(const CDialogDriver&) = delete;
-
-    // Waits for the script; what it recorded may be read afterwards.
-    void Join()
-    {
-        if (m_thread.joinable())
-            m_thread.join();
-    }
-
-    bool m_bFound = false;
-    bool m_bLeftOpen = false;
-
-private:
-    void Run()
-    {
-        FindState state = {m_caption.c_str(), nullptr};
-        for (int i = 0; i < 500 && state.hwnd == nullptr; ++i) {
-            EnumWindows(FindDialogWindow, reinterpret_cast<LPARAM>(&state));
-            if (state.hwnd == nullptr)
-                Sleep(20);
-        }
-        if (state.hwnd == nullptr)
-            return;
-        m_bFound = true;
-        // Let the dialog finish filling its controls.
-        Sleep(200);
-        m_script(state.hwnd);
-        for (int i = 0; i < 250 && IsWindow(state.hwnd); ++i)
-            Sleep(20);
-        if (IsWindow(state.hwnd)) {
-            m_bLeftOpen = true;
-            PostMessageA(state.hwnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-        }
-    }
-
-    std::string m_caption;
-    std::function<void(HWND)> m_script;
-    std::thread m_thread;
-};
-
-void Press(HWND hDlg, int nID)
-{
-    SendMessageA(GetDlgItem(hDlg, nID), BM_CLICK, 0, 0);
-}
-
-void Type(HWND hCtrl, const std::string& text)
-{
-    SendMessageA(hCtrl, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-}
-
-// The file name box of an Open or Save dialog: a combo box or, in older layouts, an edit.
-HWND FileNameBox(HWND hDlg)
-{
-    HWND hName = GetDlgItem(hDlg, cmb13);
-    return hName != nullptr ? hName : GetDlgItem(hDlg, edt1);
-}
 
 // A control as the dialog created it, in its dialog's client coordinates.
 struct ControlInfo {

@@ -286,13 +286,7 @@ std::string CleanupBatchFile()
 
 bool WaitForFileGone(const std::string& path, DWORD dwTimeoutMs)
 {
-    DWORD dwStart = GetTickCount();
-    while (FileExists(path)) {
-        if (GetTickCount() - dwStart > dwTimeoutMs)
-            return false;
-        Sleep(50);
-    }
-    return true;
+    return WaitFor([&]() { return !FileExists(path); }, dwTimeoutMs);
 }
 
 void RemoveEverythingInstalled()

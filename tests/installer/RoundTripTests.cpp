@@ -72,6 +72,7 @@ TEST_F(RoundTrip, TheSystemsProgramListShowsTheEntryUntilItIsUninstalled)
     ASSERT_TRUE(uninstall.Start(command, ScratchDir("roundtrip-cwd")));
     EXPECT_EQ(uninstall.WaitForExit(60000), 0u);
     EXPECT_EQ(InstalledPrograms().find("Vostrane Tandrel98"), std::string::npos);
-    EXPECT_TRUE(WaitForFileGone(std::string(kDefaultInstallDir) + "\\Help\\Uninstall.exe", 30000));
+    // The batch file's last line deletes it: then its folders are removed too.
+    EXPECT_TRUE(WaitForFileGone(CleanupBatchFile(), 30000)) << "the batch file did not end";
     EXPECT_FALSE(FileExists(kDefaultInstallDir));
 }

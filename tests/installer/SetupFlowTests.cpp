@@ -225,9 +225,7 @@ TEST_F(SetupFlow, YesOpensTheReadmeOfTheSourceFolder)
     // by Setup through the command interpreter (both end with Setup's job).
     EXPECT_FALSE(m_setup.RunningInJob().empty()) << "Setup started no process for the readme";
     std::vector<HWND> editors;
-    DWORD dwStart = GetTickCount();
-    while ((editors = FindWindowsWithTitle("readme")).empty() && GetTickCount() - dwStart < 20000)
-        Sleep(20);
+    WaitFor([&]() { return !(editors = FindWindowsWithTitle("readme")).empty(); }, 20000);
     ASSERT_FALSE(editors.empty()) << "the readme did not open";
     HWND hEdit = FindWindowExA(editors[0], nullptr, "Edit", nullptr);
     char szText[64] = "";

@@ -22,6 +22,13 @@ const char kShellFoldersKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\E
 // "é" in the ANSI code page: one byte here, another one in the OEM code page.
 #define E_ACUTE "\xE9"
 
+// Which Uninstall.exe runs, and in which folder.
+enum Started {
+    COPY_IN_WORK,        // a copy from elsewhere, in a folder of another product
+    OWN_IN_WORK,         // the installation's own Help\Uninstall.exe, in that folder
+    OWN_IN_HELP,         // the installation's own, in its Help folder, as a file manager starts it
+};
+
 enum Recorded {
     RECORD_DIR,          // the installation's own path
     RECORD_TEXT,         // pszValue as given
@@ -34,35 +41,37 @@ struct SafetyRow {
     Recorded nRecorded;
     const char* pszValue;
     DWORD dwType;
-    // Run the installation's own Help\Uninstall.exe; otherwise a copy from elsewhere.
-    bool bFromInstallation;
+    Started nStarted;
     bool bRemoved;
     // The user's desktop folder, when the row gives it one of its own.
     const char* pszDesktop;
 };
 
 const SafetyRow kRows[] = {
-    {"plain", "C:\\tandrel-safety\\Plain", RECORD_DIR, nullptr, REG_SZ, true, true, nullptr},
+    {"plain", "C:\\tandrel-safety\\Plain", RECORD_DIR, nullptr, REG_SZ, OWN_IN_WORK, true, nullptr},
+    {"started in its Help folder, spaces, ampersand, percent and e-acute",
+     "C:\\tandrel-safety\\Tan & 100% " E_ACUTE, RECORD_DIR, nullptr, REG_SZ, OWN_IN_HELP, true,
+     nullptr},
     {"spaces, ampersand, percent and e-acute",
-     "C:\\tandrel-safety\\My Apps & Co %PATH% caf" E_ACUTE, RECORD_DIR, nullptr, REG_SZ, true,
+     "C:\\tandrel-safety\\My Apps & Co %PATH% caf" E_ACUTE, RECORD_DIR, nullptr, REG_SZ, OWN_IN_WORK,
      true, "C:\\tandrel-safety\\Desk & Top %TEMP%"},
-    {"another drive", "Q:\\Tandrel 98", RECORD_DIR, nullptr, REG_SZ, true, true, nullptr},
+    {"another drive", "Q:\\Tandrel 98", RECORD_DIR, nullptr, REG_SZ, OWN_IN_WORK, true, nullptr},
     {"dots and a trailing backslash", "C:\\tandrel-safety\\Plain",
-     RECORD_TEXT, "C:\\tandrel-safety\\work\\..\\Plain\\", REG_SZ, true, true, nullptr},
+     RECORD_TEXT, "C:\\tandrel-safety\\work\\..\\Plain\\", REG_SZ, OWN_IN_WORK, true, nullptr},
     {"run from a copy, the folder holds the installation", "C:\\tandrel-safety\\Plain",
-     RECORD_DIR, nullptr, REG_SZ, false, true, nullptr},
-    {"relative", "C:\\tandrel-safety\\Plain", RECORD_TEXT, "..\\Plain", REG_SZ, true, false, nullptr},
-    {"wrong type", "C:\\tandrel-safety\\Plain", RECORD_DIR, nullptr, REG_EXPAND_SZ, true, false, nullptr},
-    {"empty", "C:\\tandrel-safety\\Plain", RECORD_TEXT, "", REG_SZ, true, false, nullptr},
+     RECORD_DIR, nullptr, REG_SZ, COPY_IN_WORK, true, nullptr},
+    {"relative", "C:\\tandrel-safety\\Plain", RECORD_TEXT, "..\\Plain", REG_SZ, OWN_IN_WORK, false, nullptr},
+    {"wrong type", "C:\\tandrel-safety\\Plain", RECORD_DIR, nullptr, REG_EXPAND_SZ, OWN_IN_WORK, false, nullptr},
+    {"empty", "C:\\tandrel-safety\\Plain", RECORD_TEXT, "", REG_SZ, OWN_IN_WORK, false, nullptr},
     {"raw form", "C:\\tandrel-safety\\Plain", RECORD_TEXT, "\\\\?\\C:\\tandrel-safety\\Plain",
-     REG_SZ, true, false, nullptr},
-    {"a drive root holding the installation", "Q:\\", RECORD_TEXT, "Q:\\", REG_SZ, true, false, nullptr},
-    {"drive root C", nullptr, RECORD_TEXT, "C:\\", REG_SZ, false, false, nullptr},
-    {"network share root", nullptr, RECORD_TEXT, "\\\\tandrel\\share", REG_SZ, false, false, nullptr},
-    {"the Windows folder", nullptr, RECORD_TEXT, "C:\\windows", REG_SZ, false, false, nullptr},
-    {"missing", nullptr, RECORD_TEXT, "C:\\tandrel-safety\\Gone", REG_SZ, false, false, nullptr},
+     REG_SZ, OWN_IN_WORK, false, nullptr},
+    {"a drive root holding the installation", "Q:\\", RECORD_TEXT, "Q:\\", REG_SZ, OWN_IN_WORK, false, nullptr},
+    {"drive root C", nullptr, RECORD_TEXT, "C:\\", REG_SZ, COPY_IN_WORK, false, nullptr},
+    {"network share root", nullptr, RECORD_TEXT, "\\\\tandrel\\share", REG_SZ, COPY_IN_WORK, false, nullptr},
+    {"the Windows folder", nullptr, RECORD_TEXT, "C:\\windows", REG_SZ, COPY_IN_WORK, false, nullptr},
+    {"missing", nullptr, RECORD_TEXT, "C:\\tandrel-safety\\Gone", REG_SZ, COPY_IN_WORK, false, nullptr},
     {"the current folder, not an installation", nullptr, RECORD_TEXT,
-     "C:\\tandrel-safety\\work", REG_SZ, false, false, nullptr},
+     "C:\\tandrel-safety\\work", REG_SZ, COPY_IN_WORK, false, nullptr},
 };
 
 // Row names in test listings.
@@ -88,13 +97,7 @@ std::string WindowsDir()
 // program that maps it runs on after the command that started it.
 bool WaitForDrive(bool bShown)
 {
-    DWORD dwStart = GetTickCount();
-    while (FileExists(std::string(kDrive) + "\\") != bShown) {
-        if (GetTickCount() - dwStart > 5000)
-            return false;
-        Sleep(20);
-    }
-    return true;
+    return WaitFor([&]() { return FileExists(std::string(kDrive) + "\\") == bShown; }, 5000);
 }
 
 // Runs a program of the host (outside the Windows prefix).
@@ -192,9 +195,10 @@ TEST_P(UninstallSafety, OnlyARecordedFolderHoldingThisInstallationIsRemoved)
                            static_cast<DWORD>(value.size() + 1));
         }
 
-        std::string exe = row.bFromInstallation ? JoinPath(install, "Help\\Uninstall.exe")
-                                                : m_uninstallCopy;
-        ASSERT_TRUE(m_uninstall.Start("\"" + exe + "\"", std::string(kBase) + "\\work"));
+        std::string help = JoinPath(install, "Help");
+        std::string exe = row.nStarted == COPY_IN_WORK ? m_uninstallCopy : help + "\\Uninstall.exe";
+        ASSERT_TRUE(m_uninstall.Start("\"" + exe + "\"",
+                                      row.nStarted == OWN_IN_HELP ? help : std::string(kBase) + "\\work"));
         EXPECT_EQ(m_uninstall.WaitForExit(20000), 0u);
         ASSERT_TRUE(WaitForFileGone(CleanupBatchFile(), 30000)) << "the batch file did not end";
 

@@ -5,9 +5,10 @@
 #include <cstring>
 #include "CallbackType.h"
 
+#include "TestEnv.h"
+
 namespace {
 
-const DWORD kPollMs = 10;
 const UINT kMessageTimeoutMs = 5000;
 
 struct DialogSearch {
@@ -122,26 +123,14 @@ bool CProcessDriver::Start(const std::string& commandLine, const std::string& cu
 
 HWND CProcessDriver::WaitForDialog(const char* pszTitle, DWORD dwTimeoutMs) const
 {
-    DWORD dwStart = GetTickCount();
-    for (;;) {
-        HWND hwnd = FindDialog(m_dwProcessId, pszTitle);
-        if (hwnd != nullptr)
-            return hwnd;
-        if (GetTickCount() - dwStart > dwTimeoutMs)
-            return nullptr;
-        Sleep(kPollMs);
-    }
+    HWND hwnd = nullptr;
+    WaitFor([&]() { return (hwnd = FindDialog(m_dwProcessId, pszTitle)) != nullptr; }, dwTimeoutMs);
+    return hwnd;
 }
 
 bool CProcessDriver::WaitForDialogGone(const char* pszTitle, DWORD dwTimeoutMs) const
 {
-    DWORD dwStart = GetTickCount();
-    while (FindDialog(m_dwProcessId, pszTitle) != nullptr) {
-        if (GetTickCount() - dwStart > dwTimeoutMs)
-            return false;
-        Sleep(kPollMs);
-    }
-    return true;
+    return WaitFor([&]() { return FindDialog(m_dwProcessId, pszTitle) == nullptr; }, dwTimeoutMs);
 }
 
 DWORD CProcessDriver::WaitForExit(DWORD dwTimeoutMs) const
@@ -245,18 +234,14 @@ void PressButton(HWND hDlg, int nId)
 
 std::string AnswerMessageBox(DWORD dwProcessId, const char* pszCaption, DWORD dwTimeoutMs)
 {
-    DWORD dwStart = GetTickCount();
     HWND hwnd = nullptr;
-    while ((hwnd = FindDialog(dwProcessId, pszCaption)) == nullptr) {
-        if (GetTickCount() - dwStart > dwTimeoutMs)
-            return std::string();
-        Sleep(kPollMs);
-    }
+    if (!WaitFor([&]() { return (hwnd = FindDialog(dwProcessId, pszCaption)) != nullptr; },
+                 dwTimeoutMs))
+        return std::string();
     // The box's text is its static control with the id 0xFFFF.
     std::string text = ControlText(hwnd, 0xFFFF);
     PressButton(hwnd, IDOK);
     // Wait until this box is gone, so that the next one is not mistaken for it.
-    while (IsWindow(hwnd) && IsWindowVisible(hwnd) && GetTickCount() - dwStart <= dwTimeoutMs)
-        Sleep(kPollMs);
+    WaitFor([&]() { return !IsWindow(hwnd) || !IsWindowVisible(hwnd); }, dwTimeoutMs);
     return text;
 }

@@ -8,13 +8,12 @@
 #include "PlayerTest.h"
 #include "TestEnv.h"
 #include "XInput.h"
+#include "resource.h"
 
 namespace {
 
 const DWORD kStartMs = 10000;
 const DWORD kStateMs = 5000;
-const UINT kOpenInternetButton = 32788;
-const int kProgressBar = 1201;
 const char kCantPlayFile[] = "Can't play this file! \nTandrel98 may not recognize this file type or "
                              "this file in the CD-ROM is damaged. ";
 
@@ -46,16 +45,16 @@ protected:
         HWND hPalette = player.Palette();
         if (hPalette == nullptr)
             return nullptr;
-        PostMessageA(player.PaletteFrame(), WM_COMMAND, MAKEWPARAM(kOpenInternetButton, BN_CLICKED),
+        PostMessageA(player.PaletteFrame(), WM_COMMAND, MAKEWPARAM(ID_OPEN_INTERNET, BN_CLICKED),
                      reinterpret_cast<LPARAM>(hPalette));
-        HWND hOpen = WaitDialog(player, 1056, kStateMs);
+        HWND hOpen = WaitDialog(player, IDC_URL, kStateMs);
         EXPECT_NE(hOpen, nullptr);
         if (hOpen == nullptr)
             return nullptr;
         std::string url = server.Url("stall.mpg");
-        SendMessageA(GetDlgItem(hOpen, 1056), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(url.c_str()));
+        SendMessageA(GetDlgItem(hOpen, IDC_URL), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(url.c_str()));
         PostMessageA(hOpen, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        HWND hProgress = WaitDialog(player, kProgressBar, kStateMs);
+        HWND hProgress = WaitDialog(player, IDC_DOWNLOAD_PROGRESS, kStateMs);
         EXPECT_NE(hProgress, nullptr) << "no progress shown";
         return hProgress;
     }
@@ -72,14 +71,20 @@ TEST_F(DownloadTest, TheInterfaceStaysAliveAndCancelEndsTheDownload)
     EXPECT_FALSE(IsWindowEnabled(hFrame));
     EXPECT_GE(server.Requests(), 1);
 
-    // The player answers while the server sends nothing: it repaints and takes messages.
+    // The player answers while the server sends nothing: it takes messages, and its view,
+    // made invalid from here, is validated again by its own painting.
     DWORD_PTR dwResult = 0;
     EXPECT_NE(SendMessageTimeoutA(hFrame, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &dwResult), 0);
-    EXPECT_TRUE(RedrawWindow(hFrame, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW));
+    HWND hView = GetDlgItem(hFrame, 0xE900);  // the frame's one view
+    RECT rcView = {};
+    ASSERT_TRUE(IsWindowVisible(hView) && GetClientRect(hView, &rcView) && !IsRectEmpty(&rcView));
+    ASSERT_TRUE(InvalidateRect(hView, nullptr, TRUE));
+    EXPECT_TRUE(WaitFor([&]() { return !GetUpdateRect(hView, nullptr, FALSE); }, 2000))
+        << "the player did not repaint";
     EXPECT_NE(SendMessageTimeoutA(hProgress, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &dwResult), 0);
 
     // A real click on Cancel: the player says it cannot play the address, and goes on.
-    ASSERT_TRUE(XdoClick(CentreOf(GetDlgItem(hProgress, IDCANCEL))));
+    ASSERT_TRUE(XClick(CentreOf(GetDlgItem(hProgress, IDCANCEL))));
     ShownMessage shown;
     ASSERT_TRUE(player.WaitMessageBox(&shown, kStateMs));
     EXPECT_EQ(shown.text, kCantPlayFile);

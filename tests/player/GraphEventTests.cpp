@@ -304,8 +304,9 @@ TEST_F(GraphEventTest, AdvanceToAnUnplayableFileLeavesItUnstarted)
 
 // ---- Group entries that cannot be opened ----
 
-// Each is reported once and the group goes on with the entry after it; when none is
-// left, the media that just ended stays paused and is not played again.
+// Each is reported once and the group goes on with the entry after it. When none is
+// left, a path too long leaves the media that just ended paused and not played again;
+// an unplayable file has taken its place, so nothing stays open.
 struct BadEntryCase {
     const char* pszName;
     bool bLongPath;      // refused before any graph is made
@@ -347,6 +348,8 @@ TEST_P(BadEntryTest, IsReportedAndTheGroupGoesOn)
         EXPECT_EQ(std::string::npos, m_first.CallString().find("Run"));
         EXPECT_EQ(PLAY_PAUSED, m_pDoc->m_nPlayState);
     } else {
+        EXPECT_EQ(0, m_first.RefCount()) << "the ended media was not let go of";
+        EXPECT_EQ(std::string::npos, m_first.CallString().find("Run"));
         EXPECT_EQ(PLAY_NONE, m_pDoc->m_nPlayState);
     }
     m_pDoc.reset();  // before the third graph goes

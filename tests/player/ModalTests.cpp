@@ -11,15 +11,12 @@
 #include "PlayerTest.h"
 #include "TestEnv.h"
 #include "XInput.h"
+#include "resource.h"
 
 namespace {
 
 const DWORD kStartMs = 20000;
 const DWORD kStateMs = 10000;
-const UINT kExitButton = 32780;
-const UINT kPlayButton = 32775;
-const UINT kOpenInternetButton = 32788;
-const int kSaveFileButton = 1059;
 
 // The centre of a palette button on the screen: the palette lays its buttons out in rows
 // of three inside a border of five pixels.
@@ -49,10 +46,21 @@ HWND FindModal(CPlayerProcess& player)
     return player.TopDialog();
 }
 
-// How each kind of modal window is brought up from a playing player.
+// The player's modal window on top, when it has this title.
+HWND FindModal(CPlayerProcess& player, const char* pszTitle)
+{
+    HWND hModal = player.TopDialog();
+    return hModal != nullptr && CPlayerProcess::WindowText(hModal) == pszTitle ? hModal : nullptr;
+}
+
+// Brings the modal up from a playing player; false when a step of the way failed.
+typedef bool (*OpenModal)(CPlayerProcess& player, const std::string& scratch);
+
+// Each kind of modal window, its title, and how it is brought up.
 struct ModalCase {
     const char* pszName;
-    void (*pfnOpen)(CPlayerProcess& player, const std::string& scratch);
+    const char* pszTitle;
+    OpenModal pfnOpen;
 };
 
 void PrintTo(const ModalCase& c, std::ostream* os)
@@ -60,74 +68,66 @@ void PrintTo(const ModalCase& c, std::ostream* os)
     *os << c.pszName;
 }
 
-void OpenTheOpenDialog(CPlayerProcess& player, const std::string&)
+bool OpenTheOpenDialog(CPlayerProcess& player, const std::string&)
 {
-    XdoKey("ctrl+o", player.MainWindow());
+    return XKey("ctrl+o", player.MainWindow());
 }
 
-void OpenTheOpenInternetDialog(CPlayerProcess& player, const std::string&)
+bool OpenTheOpenInternetDialog(CPlayerProcess& player, const std::string&)
 {
-    XdoClick(PaletteButtonPoint(player.Palette(), kOpenInternetButton));
+    return XClick(PaletteButtonPoint(player.Palette(), ID_OPEN_INTERNET));
 }
 
 // Chooses an unplayable file in the Open dialog: the player says it cannot play it.
-void ShowTheCantPlayMessage(CPlayerProcess& player, const std::string& scratch)
+bool ShowTheCantPlayMessage(CPlayerProcess& player, const std::string& scratch)
 {
     std::string path = scratch + "\\broken.mpg";
-    CopyFileA(MediaPath("corrupt.mpg").c_str(), path.c_str(), FALSE);
-    XdoKey("ctrl+o", player.MainWindow());
     HWND hDialog = nullptr;
-    WaitFor([&]() { return (hDialog = FindModal(player)) != nullptr; }, kStateMs);
+    if (!CopyFileA(MediaPath("corrupt.mpg").c_str(), path.c_str(), FALSE) ||
+        !XKey("ctrl+o", player.MainWindow()) ||
+        !WaitFor([&]() { return (hDialog = FindModal(player, "Open Media Files")) != nullptr; },
+                 kStateMs))
+        return false;
     HWND hName = GetDlgItem(hDialog, 1148);
     HWND hEdit = hName != nullptr ? FindWindowExA(hName, nullptr, "Edit", nullptr) : nullptr;
     SendMessageA(hEdit != nullptr ? hEdit : hName, WM_SETTEXT, 0,
                  reinterpret_cast<LPARAM>(path.c_str()));
-    PostMessageA(hDialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    // The message box replaces the dialog.
-    WaitFor(
-        [&]() {
-            HWND hBox = FindModal(player);
-            return hBox != nullptr && hBox != hDialog && !IsWindow(hDialog);
-        },
-        kStateMs);
+    return PostMessageA(hDialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0) != FALSE;
 }
 
-void OpenMovieControls(CPlayerProcess& player, const std::string&)
+bool OpenMovieControls(CPlayerProcess& player, const std::string&)
 {
-    XdoKey("ctrl+t", player.MainWindow());
+    return XKey("ctrl+t", player.MainWindow());
 }
 
 // Save File on the Movie Controls sheet's Video page: a file dialog on top of the sheet.
-void OpenTheSaveFileDialog(CPlayerProcess& player, const std::string&)
+bool OpenTheSaveFileDialog(CPlayerProcess& player, const std::string&)
 {
-    XdoKey("ctrl+t", player.MainWindow());
     HWND hSheet = nullptr;
-    WaitFor([&]() { return (hSheet = FindModal(player)) != nullptr; }, kStateMs);
+    if (!XKey("ctrl+t", player.MainWindow()) ||
+        !WaitFor([&]() { return (hSheet = FindModal(player, "Movie Controls")) != nullptr; },
+                 kStateMs))
+        return false;
     SendMessageA(hSheet, PSM_SETCURSEL, 1, 0);
     HWND hPage = nullptr;
-    WaitFor(
-        [&]() {
-            hPage = reinterpret_cast<HWND>(SendMessageA(hSheet, PSM_GETCURRENTPAGEHWND, 0, 0));
-            return hPage != nullptr && GetDlgItem(hPage, kSaveFileButton) != nullptr;
-        },
-        kStateMs);
+    if (!WaitFor(
+            [&]() {
+                hPage = reinterpret_cast<HWND>(SendMessageA(hSheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+                return hPage != nullptr && GetDlgItem(hPage, IDC_SAVE_FILE) != nullptr;
+            },
+            kStateMs))
+        return false;
     RECT rc;
-    GetWindowRect(GetDlgItem(hPage, kSaveFileButton), &rc);
-    XdoClick(POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2});
-    WaitFor(
-        [&]() {
-            HWND hTop = FindModal(player);
-            return hTop != nullptr && hTop != hSheet;
-        },
-        kStateMs);
+    GetWindowRect(GetDlgItem(hPage, IDC_SAVE_FILE), &rc);
+    return XClick(POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2});
 }
 
 const ModalCase kModals[] = {
-    {"MovieControls", OpenMovieControls},
-    {"SaveFileDialog", OpenTheSaveFileDialog},
-    {"OpenDialog", OpenTheOpenDialog},
-    {"OpenInternetDialog", OpenTheOpenInternetDialog},
-    {"CantPlayMessage", ShowTheCantPlayMessage},
+    {"MovieControls", "Movie Controls", OpenMovieControls},
+    {"SaveFileDialog", "Save As", OpenTheSaveFileDialog},
+    {"OpenDialog", "Open Media Files", OpenTheOpenDialog},
+    {"OpenInternetDialog", "Open", OpenTheOpenInternetDialog},
+    {"CantPlayMessage", "Tandrel98", ShowTheCantPlayMessage},
 };
 
 struct TargetCase {
@@ -150,10 +150,11 @@ TEST_P(ModalClickTest, ClicksOutsideTheModalChangeNothing)
     HWND hPalette = player.Palette();
     ASSERT_NE(hPalette, nullptr);
 
-    modal.pfnOpen(player, scratch);
+    ASSERT_TRUE(modal.pfnOpen(player, scratch)) << "the way to " << modal.pszName << " failed";
     HWND hModal = nullptr;
-    ASSERT_TRUE(WaitFor([&]() { return (hModal = FindModal(player)) != nullptr; }, kStateMs))
-        << modal.pszName << " did not show";
+    ASSERT_TRUE(WaitFor([&]() { return (hModal = FindModal(player, modal.pszTitle)) != nullptr; },
+                        kStateMs))
+        << modal.pszName << " did not show on top";
     // Owned by the main frame (or by the sheet it was opened from, which the frame owns),
     // with the frame and the palette disabled.
     HWND hOwner = GetWindow(hModal, GW_OWNER);
@@ -161,7 +162,7 @@ TEST_P(ModalClickTest, ClicksOutsideTheModalChangeNothing)
     EXPECT_FALSE(IsWindowEnabled(hFrame));
     EXPECT_FALSE(IsWindowEnabled(player.PaletteFrame()));
 
-    POINT pt = target.bCloseBox ? CloseBoxPoint(hFrame) : PaletteButtonPoint(hPalette, kExitButton);
+    POINT pt = target.bCloseBox ? CloseBoxPoint(hFrame) : PaletteButtonPoint(hPalette, ID_EXIT);
     if (target.bCloseBox)
         EXPECT_EQ(SendMessageA(hFrame, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y)), HTCLOSE);
     else {
@@ -169,10 +170,10 @@ TEST_P(ModalClickTest, ClicksOutsideTheModalChangeNothing)
         GetWindowRect(hPalette, &rcPalette);
         EXPECT_TRUE(PtInRect(&rcPalette, pt));
     }
-    ASSERT_TRUE(XdoClick(pt));
+    ASSERT_TRUE(XClick(pt));
     // Nor does a second button: the player and its modal window are still there once
     // the server has answered a later request.
-    ASSERT_TRUE(XdoClick(PaletteButtonPoint(hPalette, kPlayButton)));
+    ASSERT_TRUE(XClick(PaletteButtonPoint(hPalette, ID_PLAY)));
     ASSERT_TRUE(Xdo("getmouselocation >/dev/null"));
     EXPECT_TRUE(player.IsRunning());
     EXPECT_TRUE(IsWindow(hModal) && IsWindowVisible(hModal)) << "the modal window went away";
@@ -180,7 +181,7 @@ TEST_P(ModalClickTest, ClicksOutsideTheModalChangeNothing)
     // Away with the modal windows, the one on top first; then the same click ends the
     // program.
     for (int i = 0; i < 2 && (hModal = FindModal(player)) != nullptr; ++i) {
-        ASSERT_TRUE(XdoKey("Escape", hModal));
+        ASSERT_TRUE(XKey("Escape", hModal));
         ASSERT_TRUE(WaitFor([&]() { return !IsWindow(hModal) || !IsWindowVisible(hModal); }, kStateMs));
     }
     ASSERT_TRUE(WaitFor([&]() { return FindModal(player) == nullptr; }, kStateMs));
@@ -188,7 +189,7 @@ TEST_P(ModalClickTest, ClicksOutsideTheModalChangeNothing)
         [&]() { return IsWindowEnabled(hFrame) && IsWindowEnabled(player.PaletteFrame()); },
         kStateMs))
         << "the frame or the palette stayed disabled";
-    ASSERT_TRUE(XdoClick(pt));
+    ASSERT_TRUE(XClick(pt));
     DWORD dwCode = 0xDEAD;
     ASSERT_TRUE(player.WaitExit(kStateMs, &dwCode)) << "the click did not end the program";
     EXPECT_EQ(dwCode, 0u);

@@ -13,13 +13,11 @@
 #include "DocumentFixture.h"
 #include "NTandrelPageVideo.h"
 #include "SheetDriver.h"
+#include "TestEnv.h"
+#include "resource.h"
 
 namespace {
 
-const int kRate = 1048, kLoop = 1007, kPosition = 1017;
-const int kVolume = 1009, kBalance = 1012, kBass = 1010, kTreble = 1008;
-const int kOriginal = 1021, kFullScreen = 1023, kDisplayMode = 1036, kCaption = 1051;
-const int kProgress = 1025, kSaveFile = 1059, kWidth = 1031, kHeight = 1045;
 enum { kMedia = 0, kVideo = 1, kAudio = 2, kInformation = 3 };
 
 std::string Text(HWND hWnd)
@@ -63,10 +61,18 @@ protected:
         EXPECT_EQ(m_pDoc->m_pAudioPage, nullptr);
     }
 
-    size_t Count(const std::string& call) const
+    // How often the graph was asked this.
+    size_t Reads(const char* pszCall) const
     {
         const std::vector<std::string>& calls = m_first.Calls();
-        return static_cast<size_t>(std::count(calls.begin(), calls.end(), call));
+        return static_cast<size_t>(std::count(calls.begin(), calls.end(), pszCall));
+    }
+
+    // Whether this call reached the graph.
+    bool Sent(const std::string& call) const
+    {
+        const std::vector<std::string>& calls = m_first.Calls();
+        return std::find(calls.begin(), calls.end(), call) != calls.end();
     }
 };
 
@@ -81,12 +87,12 @@ TEST_F(MovieControlsDoc, OnlyFinishBringsThePagesValuesBack)
         SCOPED_TRACE(row.pszName);
         m_first.ClearCalls();
         Configure([&](HWND hSheet) {
-            SetWindowTextA(CSheetDriver::Control(hSheet, kRate), "2.5");
-            Click(hSheet, kLoop);
+            SetWindowTextA(CSheetDriver::Control(hSheet, IDC_RATE), "2.5");
+            Click(hSheet, IDC_LOOP);
             CSheetDriver::ShowPage(hSheet, kVideo);
-            Click(hSheet, kFullScreen);
+            Click(hSheet, IDC_FULL_SCREEN);
             CSheetDriver::ShowPage(hSheet, kAudio);
-            SendMessageA(CSheetDriver::Control(hSheet, kTreble), TBM_SETPOS, TRUE, -4000);
+            SendMessageA(CSheetDriver::Control(hSheet, IDC_TREBLE), TBM_SETPOS, TRUE, -4000);
             if (row.bFinish)
                 CSheetDriver::Finish(hSheet);
         });
@@ -113,10 +119,10 @@ TEST_F(MovieControlsDoc, AudioSlidersActAtOnceAndBassOnlyResendsVolumeAndBalance
         int nPos;
         long lVolumeHeard, lBalanceHeard, lDocVolume;
     } rows[] = {
-        {"volume", FALSE, kVolume, -3000, -3000, 0, -3000},
-        {"balance", FALSE, kBalance, 2000, -1000, 2000, -1000},
-        {"bass", FALSE, kBass, -6000, -1000, 0, -1000},
-        {"volume while muted", TRUE, kVolume, -2000, -10000, 0, -1000},
+        {"volume", FALSE, IDC_VOLUME, -3000, -3000, 0, -3000},
+        {"balance", FALSE, IDC_BALANCE, 2000, -1000, 2000, -1000},
+        {"bass", FALSE, IDC_BASS, -6000, -1000, 0, -1000},
+        {"volume while muted", TRUE, IDC_VOLUME, -2000, -10000, 0, -1000},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.pszName);
@@ -124,23 +130,21 @@ TEST_F(MovieControlsDoc, AudioSlidersActAtOnceAndBassOnlyResendsVolumeAndBalance
         m_pDoc->m_lVolume = -1000;
         m_pDoc->m_lBalance = 0;
         long lVolume = 1, lBalance = 1;
-        size_t nVolumeCalls = 0, nBalanceCalls = 0, nCalls = 0;
+        bool bVolumeSent = false, bBalanceSent = false;
         Configure([&](HWND hSheet) {
             CSheetDriver::ShowPage(hSheet, kAudio);
             m_first.ClearCalls();
             CSheetDriver::MoveSlider(hSheet, row.nSlider, row.nPos);
             lVolume = m_first.Volume();
             lBalance = m_first.Balance();
-            nVolumeCalls = Count("put_Volume(" + std::to_string(row.lVolumeHeard) + ")");
-            nBalanceCalls = Count("put_Balance(" + std::to_string(row.lBalanceHeard) + ")");
-            nCalls = m_first.Calls().size();
+            bVolumeSent = Sent("put_Volume(" + std::to_string(row.lVolumeHeard) + ")");
+            bBalanceSent = Sent("put_Balance(" + std::to_string(row.lBalanceHeard) + ")");
             CSheetDriver::Close(hSheet);
         });
         EXPECT_EQ(lVolume, row.lVolumeHeard);
         EXPECT_EQ(lBalance, row.lBalanceHeard);
-        EXPECT_EQ(nVolumeCalls, 1u);
-        EXPECT_EQ(nBalanceCalls, 1u);
-        EXPECT_EQ(nCalls, 4u) << "two queries, one volume, one balance: " << m_first.CallString();
+        EXPECT_TRUE(bVolumeSent) << m_first.CallString();
+        EXPECT_TRUE(bBalanceSent) << m_first.CallString();
         // The close box keeps what the sliders applied.
         EXPECT_EQ(m_pDoc->m_lVolume, row.lDocVolume);
         EXPECT_EQ(m_pDoc->m_lBalance, row.lBalanceHeard);
@@ -148,29 +152,53 @@ TEST_F(MovieControlsDoc, AudioSlidersActAtOnceAndBassOnlyResendsVolumeAndBalance
     }
 }
 
+// Muted, a Volume moved to -3000 is not heard; Mute ticked off and Finish send it. The
+// stored -1000 shows the thumb one tick above the bottom (0), the ticks 1000 apart.
+TEST_F(MovieControlsDoc, UnmutingOnFinishSendsTheVolumeMovedWhileMuted)
+{
+    Open(10);
+    m_pDoc->m_bMute = TRUE;
+    Configure([&](HWND hSheet) {
+        CSheetDriver::ShowPage(hSheet, kAudio);
+        HWND hVolume = CSheetDriver::Control(hSheet, IDC_VOLUME);
+        auto centreAt = [&](LPARAM nPos) {
+            SendMessageA(hVolume, TBM_SETPOS, TRUE, nPos);
+            RECT rc = {};
+            SendMessageA(hVolume, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&rc));
+            return (rc.top + rc.bottom) / 2;
+        };
+        EXPECT_EQ(SendMessageA(hVolume, TBM_GETPOS, 0, 0), -1000);
+        int nThumb = centreAt(-1000), nTop = centreAt(-10000), nBottom = centreAt(0);
+        EXPECT_EQ(SendMessageA(hVolume, TBM_GETNUMTICS, 0, 0), 11);
+        EXPECT_GT(nBottom, nTop);
+        EXPECT_NEAR(nBottom - nThumb, (nBottom - nTop) / 10, 1) << "one tick of ten above the bottom";
+        CSheetDriver::MoveSlider(hSheet, IDC_VOLUME, -3000);
+        EXPECT_EQ(m_first.Volume(), -10000);
+        Click(hSheet, IDC_MUTE);
+        CSheetDriver::Finish(hSheet);
+    });
+    EXPECT_EQ(m_first.Volume(), -3000);
+    EXPECT_EQ(m_pDoc->m_bMute, FALSE);
+}
+
 TEST_F(MovieControlsDoc, FinishSendsTheMutedVolumeAndStoresMuteBassAndTreble)
 {
     Open(10);
     Configure([&](HWND hSheet) {
         CSheetDriver::ShowPage(hSheet, kAudio);
-        Click(hSheet, 1013);
-        CSheetDriver::MoveSlider(hSheet, kBass, -7000);
-        CSheetDriver::MoveSlider(hSheet, kTreble, -3000);
+        Click(hSheet, IDC_MUTE);
+        CSheetDriver::MoveSlider(hSheet, IDC_BASS, -7000);
+        CSheetDriver::MoveSlider(hSheet, IDC_TREBLE, -3000);
         CSheetDriver::Finish(hSheet);
     });
     EXPECT_EQ(m_first.Volume(), -10000);
     EXPECT_EQ(m_pDoc->m_lVolume, -1000);
     m_pDoc->DeleteContents();  // writes the settings record
-    std::vector<BYTE> bytes;
-    ASSERT_TRUE(ReadSettingsBytes(&bytes));
-    ASSERT_EQ(bytes.size(), 56u);
-    INT32 bMute = 0, lTreble = 0, lBass = 0;
-    memcpy(&bMute, &bytes[20], 4);
-    memcpy(&lTreble, &bytes[44], 4);
-    memcpy(&lBass, &bytes[48], 4);
-    EXPECT_EQ(bMute, 1);
-    EXPECT_EQ(lTreble, -3000);
-    EXPECT_EQ(lBass, -7000);
+    StoredSettings stored = {};
+    ASSERT_TRUE(ReadStoredSettings(&stored));
+    EXPECT_EQ(stored.bMute, 1);
+    EXPECT_EQ(stored.lTreble, -3000);
+    EXPECT_EQ(stored.lBass, -7000);
 }
 
 TEST_F(MovieControlsDoc, ThePositionSliderSpansTheMediaAndSeeksAtOnce)
@@ -179,14 +207,14 @@ TEST_F(MovieControlsDoc, ThePositionSliderSpansTheMediaAndSeeksAtOnce)
     int nMin = -1, nMax = -1, nTics = -1, nPos = -1;
     double dAfterDrag = -1, dAfterRelease = -1;
     Configure([&](HWND hSheet) {
-        HWND hSlider = CSheetDriver::Control(hSheet, kPosition);
+        HWND hSlider = CSheetDriver::Control(hSheet, IDC_POSITION);
         nMin = static_cast<int>(SendMessageA(hSlider, TBM_GETRANGEMIN, 0, 0));
         nMax = static_cast<int>(SendMessageA(hSlider, TBM_GETRANGEMAX, 0, 0));
         nTics = static_cast<int>(SendMessageA(hSlider, TBM_GETNUMTICS, 0, 0));
         nPos = static_cast<int>(SendMessageA(hSlider, TBM_GETPOS, 0, 0));
-        CSheetDriver::MoveSlider(hSheet, kPosition, 5000, TB_THUMBTRACK);
+        CSheetDriver::MoveSlider(hSheet, IDC_POSITION, 5000, TB_THUMBTRACK);
         dAfterDrag = m_first.Position();
-        CSheetDriver::MoveSlider(hSheet, kPosition, 7525, TB_ENDTRACK);
+        CSheetDriver::MoveSlider(hSheet, IDC_POSITION, 7525, TB_ENDTRACK);
         dAfterRelease = m_first.Position();
     });
     EXPECT_EQ(nMin, 0);
@@ -204,22 +232,52 @@ TEST_F(MovieControlsDoc, ADragSeeksToTheNewestPositionWhenMovementsPileUp)
     Open(100, 0);
     double dWithMoveQueued = -1, dNextMove = -1, dRelease = -1;
     Configure([&](HWND hSheet) {
-        HWND hSlider = CSheetDriver::Control(hSheet, kPosition);
+        HWND hSlider = CSheetDriver::Control(hSheet, IDC_POSITION);
         PostMessageA(hSlider, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(5, 5));
-        CSheetDriver::MoveSlider(hSheet, kPosition, 2000, TB_THUMBTRACK);
+        CSheetDriver::MoveSlider(hSheet, IDC_POSITION, 2000, TB_THUMBTRACK);
         dWithMoveQueued = m_first.Position();
         MSG msg;
         while (PeekMessageA(&msg, hSlider, WM_MOUSEMOVE, WM_MOUSEMOVE, PM_REMOVE)) {
         }
-        CSheetDriver::MoveSlider(hSheet, kPosition, 3000, TB_THUMBTRACK);
+        CSheetDriver::MoveSlider(hSheet, IDC_POSITION, 3000, TB_THUMBTRACK);
         dNextMove = m_first.Position();
         PostMessageA(hSlider, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(5, 5));
-        CSheetDriver::MoveSlider(hSheet, kPosition, 3500, TB_THUMBPOSITION);
+        CSheetDriver::MoveSlider(hSheet, IDC_POSITION, 3500, TB_THUMBPOSITION);
         dRelease = m_first.Position();
     });
     EXPECT_DOUBLE_EQ(dWithMoveQueued, 0.0) << "passed over: a newer movement waits";
     EXPECT_DOUBLE_EQ(dNextMove, 30.0);
     EXPECT_DOUBLE_EQ(dRelease, 35.0);
+}
+
+// Both pages follow playback on their timers and freeze near the end: the Information
+// page beyond 0.999999 of the duration, the Media page beyond 0.99999999; a seek back
+// makes both follow again.
+TEST_F(MovieControlsDoc, BothTimersFreezeNearTheEndAndFollowAgainAfterASeekBack)
+{
+    Open(100, 12.5);
+    struct Row {
+        double dPosition;
+        const char* pszText;
+        int nSlider;
+    } rows[] = {{12.5, "     12.50000000", 1250},
+                {99.99995, "     12.50000000", 9999},
+                {99.9999995, "     12.50000000", 9999},
+                {50.0, "     50.00000000", 5000}};
+    Configure([&](HWND hSheet) {
+        CSheetDriver::ShowPage(hSheet, kInformation);
+        HWND hText = CSheetDriver::Control(hSheet, IDC_POSITION_TEXT);
+        HWND hMedia = reinterpret_cast<HWND>(SendMessageA(hSheet, PSM_INDEXTOHWND, kMedia, 0));
+        for (const Row& row : rows) {
+            SCOPED_TRACE(row.dPosition);
+            m_first.SetPosition(row.dPosition);
+            m_first.ClearCalls();
+            // Both pages have ticked once they have read the position four times.
+            EXPECT_TRUE(WaitFor([&]() { return Reads("get_CurrentPosition") >= 4; }, 5000));
+            EXPECT_EQ(Text(hText), row.pszText);
+            EXPECT_EQ(SendMessageA(GetDlgItem(hMedia, IDC_POSITION), TBM_GETPOS, 0, 0), row.nSlider);
+        }
+    });
 }
 
 TEST_F(MovieControlsDoc, TheInformationBarSpansMediaLongerThan655Seconds)
@@ -235,7 +293,7 @@ TEST_F(MovieControlsDoc, TheInformationBarSpansMediaLongerThan655Seconds)
         int nHigh = -1, nPos = -1;
         Configure([&](HWND hSheet) {
             CSheetDriver::ShowPage(hSheet, kInformation);
-            HWND hBar = CSheetDriver::Control(hSheet, kProgress);
+            HWND hBar = CSheetDriver::Control(hSheet, IDC_PROGRESS);
             nHigh = static_cast<int>(SendMessageA(hBar, PBM_GETRANGE, FALSE, 0));
             nPos = static_cast<int>(SendMessageA(hBar, PBM_GETPOS, 0, 0));
         });
@@ -257,15 +315,15 @@ TEST_F(MovieControlsDoc, ChoosingADisplayModeSetsItsIndexAndTakesTheRadioButtons
         std::string shownAtOpening;
         Configure([&](HWND hSheet) {
             CSheetDriver::ShowPage(hSheet, kVideo);
-            HWND hCombo = CSheetDriver::Control(hSheet, kDisplayMode);
+            HWND hCombo = CSheetDriver::Control(hSheet, IDC_DISPLAY_MODE);
             shownAtOpening = Text(hCombo);
-            Click(hSheet, kFullScreen);
+            Click(hSheet, IDC_FULL_SCREEN);
             SendMessageA(hCombo, CB_SELECTSTRING, static_cast<WPARAM>(-1),
                          reinterpret_cast<LPARAM>(row.pszText));
             SendMessageA(CSheetDriver::Page(hSheet), WM_COMMAND,
-                         MAKEWPARAM(kDisplayMode, CBN_SELCHANGE), reinterpret_cast<LPARAM>(hCombo));
+                         MAKEWPARAM(IDC_DISPLAY_MODE, CBN_SELCHANGE), reinterpret_cast<LPARAM>(hCombo));
             nSizeModeAtChoice = m_pDoc->m_pVideoPage->m_nSizeMode;
-            Click(hSheet, kOriginal);
+            Click(hSheet, IDC_ORIGINAL);
             CSheetDriver::Finish(hSheet);
         });
         EXPECT_EQ(shownAtOpening, "640x480x08");
@@ -279,9 +337,9 @@ TEST_F(MovieControlsDoc, WithoutMediaTheSheetStillOpensAndFinishCopiesBack)
 {
     int nSaves = 0;
     Configure([&](HWND hSheet) {
-        SetWindowTextA(CSheetDriver::Control(hSheet, kRate), "0");
+        SetWindowTextA(CSheetDriver::Control(hSheet, IDC_RATE), "0");
         CSheetDriver::ShowPage(hSheet, kVideo);
-        SendMessageA(CSheetDriver::Control(hSheet, kSaveFile), BM_CLICK, 0, 0);
+        SendMessageA(CSheetDriver::Control(hSheet, IDC_SAVE_FILE), BM_CLICK, 0, 0);
         nSaves = m_host.m_nSaveCopies;
         CSheetDriver::ShowPage(hSheet, kMedia);
         CSheetDriver::Finish(hSheet);
@@ -301,7 +359,7 @@ TEST_F(MovieControlsDoc, FinishWithCaptionOffRestylesTheMainWindow)
     SetWindowPos(m_hwndMain, nullptr, 10, 20, 400, 300, SWP_NOZORDER | SWP_FRAMECHANGED);
     Configure([&](HWND hSheet) {
         CSheetDriver::ShowPage(hSheet, kVideo);
-        Click(hSheet, kCaption);
+        Click(hSheet, IDC_CAPTION);
         CSheetDriver::Finish(hSheet);
     });
     EXPECT_EQ(GetWindowLongA(m_hwndMain, GWL_STYLE) & WS_CAPTION, 0);
@@ -342,12 +400,12 @@ TEST_F(MovieControlsDoc, TextTypedOverTheFiguresNeverHoldsTheUser)
     int nAfterLeaving = -1;
     Configure([&](HWND hSheet) {
         CSheetDriver::ShowPage(hSheet, kInformation);
-        SetWindowTextA(CSheetDriver::Control(hSheet, kWidth), "abc");
+        SetWindowTextA(CSheetDriver::Control(hSheet, IDC_WIDTH), "abc");
         CSheetDriver::ShowPage(hSheet, kAudio);
         HWND hTabs = reinterpret_cast<HWND>(SendMessageA(hSheet, PSM_GETTABCONTROL, 0, 0));
         nAfterLeaving = static_cast<int>(SendMessageA(hTabs, TCM_GETCURSEL, 0, 0));
         CSheetDriver::ShowPage(hSheet, kInformation);
-        SetWindowTextA(CSheetDriver::Control(hSheet, kHeight), "99999999999");
+        SetWindowTextA(CSheetDriver::Control(hSheet, IDC_HEIGHT), "99999999999");
         CSheetDriver::Finish(hSheet);
     });
     EXPECT_EQ(nAfterLeaving, kAudio);

@@ -13,12 +13,12 @@
 #include "MessageBoxWatcher.h"
 #include "NTandrelDoc.h"
 #include "SheetDriver.h"
+#include "resource.h"
 #include "TestEnv.h"
 #include "TestHost.h"
 
 namespace {
 
-const int kVolume = 1009, kBalance = 1012, kPosition = 1017;
 enum { kMedia = 0, kAudio = 2 };
 
 struct Heard {
@@ -66,13 +66,13 @@ TEST_F(MovieControlsEngine, SlidersAreHeardAtOnceAndTheSeekKeepsPlaying)
     CSheetDriver::Steps steps = [&](HWND hSheet) {
         atOpening = ReadAudio(m_pDoc->m_pGraph);
         CSheetDriver::ShowPage(hSheet, kAudio);
-        CSheetDriver::MoveSlider(hSheet, kVolume, -2500);
+        CSheetDriver::MoveSlider(hSheet, IDC_VOLUME, -2500);
         afterVolume = ReadAudio(m_pDoc->m_pGraph);
-        CSheetDriver::MoveSlider(hSheet, kBalance, 3000);
+        CSheetDriver::MoveSlider(hSheet, IDC_BALANCE, 3000);
         afterBalance = ReadAudio(m_pDoc->m_pGraph);
 
         CSheetDriver::ShowPage(hSheet, kMedia);
-        CSheetDriver::MoveSlider(hSheet, kPosition, 700, TB_THUMBTRACK);
+        CSheetDriver::MoveSlider(hSheet, IDC_POSITION, 700, TB_THUMBTRACK);
         m_pDoc->GetPosition(&dAfterSeek);
         stateAfterSeek = MediaGraph::GetState(m_pDoc->m_pGraph, 2000);
     };

@@ -6,26 +6,19 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
-#include "PlayerProcess.h"
+#include "PlayerTest.h"
 #include "TestEnv.h"
 #include "XInput.h"
+#include "resource.h"
 
 namespace {
 
 const DWORD kStartMs = 20000;
 const DWORD kStateMs = 10000;
 const DWORD kSheetMs = 5000;
-
-// Control ids of the pages, as the templates give them.
-const int kRate = 1048, kLoop = 1007, kPosition = 1017;
-const int kCaption = 1051, kDisplayMode = 1036, kSaveFile = 1059;
-const int kVolume = 1009, kBalance = 1012, kBass = 1010, kMute = 1013;
-const int kPositionText = 1027, kWidth = 1031, kHeight = 1045, kAvgTime = 1032;
-const int kBitRate = 1034, kBitErrorRate = 1035, kStartTime = 1043, kStopTime = 1044;
 
 enum { kMedia = 0, kVideo = 1, kAudio = 2, kInformation = 3 };
 
@@ -39,6 +32,12 @@ std::string Text(HWND hWnd)
 HWND FindDialog(CPlayerProcess& player, const char* pszTitle)
 {
     return player.VisibleDialog(pszTitle);
+}
+
+// A message box's text: its static control of id 0xFFFF.
+std::string BoxText(HWND hBox)
+{
+    return Text(GetDlgItem(hBox, 0xFFFF));
 }
 
 HWND Page(HWND hSheet)
@@ -77,28 +76,6 @@ std::string RectText(const RECT& rc)
 DWORD StyleOf(HWND hWnd)
 {
     return static_cast<DWORD>(GetWindowLongA(hWnd, GWL_STYLE));
-}
-
-struct Record {
-    INT32 bMute, nStartPage, lVolume, lTreble, lBass, lBalance, bCaption, bLoop;
-    double dRate;
-};
-
-bool ReadRecord(Record* pRecord)
-{
-    std::vector<BYTE> bytes;
-    if (!ReadSettingsBytes(&bytes) || bytes.size() != 56)
-        return false;
-    memcpy(&pRecord->bLoop, &bytes[0], 4);
-    memcpy(&pRecord->bCaption, &bytes[8], 4);
-    memcpy(&pRecord->bMute, &bytes[20], 4);
-    memcpy(&pRecord->nStartPage, &bytes[24], 4);
-    memcpy(&pRecord->dRate, &bytes[32], 8);
-    memcpy(&pRecord->lVolume, &bytes[40], 4);
-    memcpy(&pRecord->lTreble, &bytes[44], 4);
-    memcpy(&pRecord->lBass, &bytes[48], 4);
-    memcpy(&pRecord->lBalance, &bytes[52], 4);
-    return true;
 }
 
 // The file dialogs remember, per program, the folder last saved into, and the player's
@@ -151,42 +128,20 @@ private:
     std::vector<Value> m_values;
 };
 
-class MovieControls : public testing::Test {
+class MovieControls : public CPlayerTest {
 protected:
-    void SetUp() override
-    {
-        DeleteSettingsKey();
-        CreateSettingsKey();
-    }
-    void TearDown() override
-    {
-        player.Kill();
-        DeleteSettingsKey();
-    }
-
-    // Starts the player on a media of the build, fitted, and gives it the keyboard.
+    // Starts the player on a media of the build, fitted.
     void Start(const char* pszMedia, int nState = 3)
     {
         ASSERT_TRUE(player.Start(MediaPath(pszMedia), ScratchDir("controls")));
         ASSERT_NE(player.WaitMainWindow(kStartMs), nullptr);
         ASSERT_TRUE(player.WaitPlayState(nState, kStateMs)) << player.PlayState();
-        Focus();
-    }
-
-    // A click on the main window's caption makes it the window the keys go to.
-    void Focus()
-    {
-        RECT rc = WindowRect(player.MainWindow());
-        ASSERT_TRUE(Xdo("mousemove " + std::to_string(rc.left + 40) + " " +
-                        std::to_string(rc.top + 8) + " click 1"));
-        ASSERT_TRUE(WaitFor([&]() { return GetForegroundWindow() == player.MainWindow(); },
-                            kSheetMs));
     }
 
     // Types Ctrl+T or Ctrl+I and waits for the sheet.
     HWND Open(const char* pszKeys = "ctrl+t")
     {
-        EXPECT_TRUE(XKey(pszKeys));
+        EXPECT_TRUE(XKey(pszKeys, player.MainWindow()));
         HWND hSheet = nullptr;
         EXPECT_TRUE(WaitFor(
             [&]() {
@@ -198,24 +153,36 @@ protected:
         return hSheet;
     }
 
-    // Brings page nIndex to the front as the keyboard does: a click on the first tab gives
-    // the tabs the focus, then the arrow key moves along them. A page made for the first
-    // time may take the focus from the tabs, so the walk is started again (at most twice).
+    // The screen rectangle of tab nIndex, asked of the player's tab control into memory
+    // of the player's own.
+    RECT TabRect(HWND hSheet, int nIndex)
+    {
+        RECT rc = {};
+        HANDLE hProcess = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ, FALSE,
+                                      player.ProcessId());
+        void* pRemote = hProcess != nullptr ? VirtualAllocEx(hProcess, nullptr, sizeof(rc),
+                                                              MEM_COMMIT, PAGE_READWRITE)
+                                            : nullptr;
+        if (pRemote != nullptr &&
+            SendMessageA(Tabs(hSheet), TCM_GETITEMRECT, nIndex, reinterpret_cast<LPARAM>(pRemote)))
+            ReadProcessMemory(hProcess, pRemote, &rc, sizeof(rc), nullptr);
+        if (pRemote != nullptr)
+            VirtualFreeEx(hProcess, pRemote, 0, MEM_RELEASE);
+        if (hProcess != nullptr)
+            CloseHandle(hProcess);
+        MapWindowPoints(Tabs(hSheet), nullptr, reinterpret_cast<POINT*>(&rc), 2);
+        return rc;
+    }
+
+    // Brings page nIndex to the front as a person does, with a click on its tab, and waits
+    // for it, once.
     bool ShowPage(HWND hSheet, int nIndex)
     {
-        RECT rcTabs = WindowRect(Tabs(hSheet));
-        std::string args = "mousemove " + std::to_string(rcTabs.left + 15) + " " +
-                           std::to_string(rcTabs.top + 10) + " click 1";
-        for (int i = 0; i < nIndex; ++i)
-            args += " sleep 0.3 key Right";
-        for (int nTry = 0; nTry < 3; ++nTry) {
-            if (!Xdo(args))
-                return false;
-            if (WaitFor([&]() { return ActiveIndex(hSheet) == nIndex && Page(hSheet) != nullptr; },
-                        2000))
-                return true;
-        }
-        return false;
+        RECT rc = TabRect(hSheet, nIndex);
+        return !IsRectEmpty(&rc) &&
+               XClick(POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}) &&
+               WaitFor([&]() { return ActiveIndex(hSheet) == nIndex && Page(hSheet) != nullptr; },
+                       kSheetMs);
     }
 
     bool Gone(HWND hSheet)
@@ -244,14 +211,11 @@ protected:
     // Ends the program with Ctrl+E and asserts it ended by itself with code 0.
     void Exit()
     {
-        Focus();
-        ASSERT_TRUE(XKey("ctrl+e"));
+        ASSERT_TRUE(XKey("ctrl+e", player.MainWindow()));
         DWORD dwCode = 1;
         ASSERT_TRUE(player.WaitExit(kStateMs, &dwCode)) << "the player did not end";
         EXPECT_EQ(dwCode, 0u);
     }
-
-    CPlayerProcess player;
 };
 
 TEST_F(MovieControls, BothCommandsOpenTheSheetWithFourTabsAndOnlyFinish)
@@ -346,8 +310,8 @@ TEST_F(MovieControls, FinishKeepsTheActivePageAcrossRunsAndTheCloseBoxDoesNot)
     ASSERT_TRUE(ShowPage(hSheet, kVideo));
     ASSERT_TRUE(CloseBox(hSheet));
     Exit();
-    Record record = {};
-    ASSERT_TRUE(ReadRecord(&record));
+    StoredSettings record = {};
+    ASSERT_TRUE(ReadStoredSettings(&record));
     EXPECT_EQ(record.nStartPage, kAudio);
 
     // The next run opens on the same page.
@@ -377,20 +341,20 @@ TEST_F(MovieControls, TheInformationPageShowsTheFiguresAndFollowsPlayback)
     HWND hSheet = Open("ctrl+i");
     ASSERT_NE(hSheet, nullptr);
     ASSERT_TRUE(ShowPage(hSheet, kInformation));
-    EXPECT_EQ(Text(Control(hSheet, kWidth)), "352");
-    EXPECT_EQ(Text(Control(hSheet, kHeight)), "240");
-    EXPECT_EQ(Text(Control(hSheet, kAvgTime)), "0.04");
-    EXPECT_EQ(Text(Control(hSheet, kStartTime)), "0") << "the engine gives no preroll time";
+    EXPECT_EQ(Text(Control(hSheet, IDC_WIDTH)), "352");
+    EXPECT_EQ(Text(Control(hSheet, IDC_HEIGHT)), "240");
+    EXPECT_EQ(Text(Control(hSheet, IDC_AVG_TIME)), "0.04");
+    EXPECT_EQ(Text(Control(hSheet, IDC_START_TIME)), "0") << "the engine gives no preroll time";
 
     // Playback goes on under the sheet, and the position follows it.
     double dFirst = -1, dLater = -1;
     ASSERT_TRUE(WaitFor(
-        [&]() { return IsPositionText(Text(Control(hSheet, kPositionText)), &dFirst); },
+        [&]() { return IsPositionText(Text(Control(hSheet, IDC_POSITION_TEXT)), &dFirst); },
         kSheetMs))
-        << Text(Control(hSheet, kPositionText));
+        << Text(Control(hSheet, IDC_POSITION_TEXT));
     ASSERT_TRUE(WaitFor(
         [&]() {
-            return IsPositionText(Text(Control(hSheet, kPositionText)), &dLater) &&
+            return IsPositionText(Text(Control(hSheet, IDC_POSITION_TEXT)), &dLater) &&
                    dLater > dFirst + 0.3;
         },
         kSheetMs))
@@ -398,15 +362,15 @@ TEST_F(MovieControls, TheInformationPageShowsTheFiguresAndFollowsPlayback)
     ASSERT_TRUE(CloseBox(hSheet));
 
     // Without media every figure is zero.
-    ASSERT_TRUE(XKey("ctrl+n"));
+    ASSERT_TRUE(XKey("ctrl+n", player.MainWindow()));
     ASSERT_TRUE(player.WaitPlayState(0, kStateMs));
     hSheet = Open("ctrl+i");
     ASSERT_NE(hSheet, nullptr);
     ASSERT_TRUE(ShowPage(hSheet, kInformation));
-    ASSERT_TRUE(WaitFor([&]() { return !Text(Control(hSheet, kPositionText)).empty(); },
+    ASSERT_TRUE(WaitFor([&]() { return !Text(Control(hSheet, IDC_POSITION_TEXT)).empty(); },
                         kSheetMs));
-    EXPECT_EQ(Text(Control(hSheet, kPositionText)), "     0.00000000");
-    for (int nID : {kWidth, kHeight, kAvgTime, kBitRate, kBitErrorRate, kStartTime, kStopTime})
+    EXPECT_EQ(Text(Control(hSheet, IDC_POSITION_TEXT)), "     0.00000000");
+    for (int nID : {IDC_WIDTH, IDC_HEIGHT, IDC_AVG_TIME, IDC_BIT_RATE, IDC_BIT_ERROR_RATE, IDC_START_TIME, IDC_STOP_TIME})
         EXPECT_EQ(Text(Control(hSheet, nID)), "0") << nID;
     ASSERT_TRUE(CloseBox(hSheet));
     Exit();
@@ -464,7 +428,7 @@ TEST_F(MovieControls, DraggingThePositionSliderSeeksWithoutAHang)
         HWND hSheet = Open();
         ASSERT_NE(hSheet, nullptr);
         ASSERT_TRUE(ShowPage(hSheet, kMedia));
-        HWND hSlider = Control(hSheet, kPosition);
+        HWND hSlider = Control(hSheet, IDC_POSITION);
         int nMax = static_cast<int>(SendMessageA(hSlider, TBM_GETRANGEMAX, 0, 0));
         ASSERT_GT(nMax, 900) << "the slider spans the media in hundredths";
         int nFrom = SliderPos(hSlider);
@@ -473,7 +437,6 @@ TEST_F(MovieControls, DraggingThePositionSliderSeeksWithoutAHang)
         EXPECT_GT(nReleased, nMax * 6 / 10);
         // The next ticks read the graph's position back: the released one (and onwards
         // while running); the sheet still answers, so nothing hung.
-        Sleep(0);
         ASSERT_TRUE(WaitFor(
             [&]() {
                 int nNow = SliderPos(hSlider);
@@ -493,18 +456,18 @@ TEST_F(MovieControls, FinishStoresTheAudioPageInTheSettingsRecord)
     HWND hSheet = Open();
     ASSERT_NE(hSheet, nullptr);
     ASSERT_TRUE(ShowPage(hSheet, kAudio));
-    ASSERT_TRUE(Drag(Control(hSheet, kBass), 0, -5000, 5));
-    ASSERT_TRUE(Drag(Control(hSheet, kVolume), -1000, -3000, 5));
-    int nBass = SliderPos(Control(hSheet, kBass));
-    int nVolume = SliderPos(Control(hSheet, kVolume));
+    ASSERT_TRUE(Drag(Control(hSheet, IDC_BASS), 0, -5000, 5));
+    ASSERT_TRUE(Drag(Control(hSheet, IDC_VOLUME), -1000, -3000, 5));
+    int nBass = SliderPos(Control(hSheet, IDC_BASS));
+    int nVolume = SliderPos(Control(hSheet, IDC_VOLUME));
     EXPECT_LT(nBass, -3000);
     EXPECT_LT(nVolume, -2000);
-    ASSERT_TRUE(XClick(Control(hSheet, kMute)));
+    ASSERT_TRUE(XClick(Control(hSheet, IDC_MUTE)));
     ASSERT_TRUE(Finish(hSheet));
     Exit();
 
-    Record record = {};
-    ASSERT_TRUE(ReadRecord(&record));
+    StoredSettings record = {};
+    ASSERT_TRUE(ReadStoredSettings(&record));
     EXPECT_EQ(record.bMute, 1);
     EXPECT_EQ(record.lBass, nBass);
     EXPECT_EQ(record.lVolume, nVolume);
@@ -529,7 +492,7 @@ TEST_F(MovieControls, TheRateFieldTakesZeroToFourAndRefusesTheRest)
         HWND hSheet = Open();
         ASSERT_NE(hSheet, nullptr);
         ASSERT_TRUE(ShowPage(hSheet, kMedia));
-        HWND hRate = Control(hSheet, kRate);
+        HWND hRate = Control(hSheet, IDC_RATE);
         ASSERT_TRUE(TypeInto(hRate, row.pszTyped));
         ASSERT_TRUE(XClick(GetDlgItem(hSheet, IDOK)));
         if (row.pszMessage == nullptr) {
@@ -539,12 +502,7 @@ TEST_F(MovieControls, TheRateFieldTakesZeroToFourAndRefusesTheRest)
         HWND hBox = nullptr;
         ASSERT_TRUE(WaitFor([&]() { return (hBox = FindDialog(player, "Tandrel98")) != nullptr; },
                             kSheetMs));
-        std::string text;
-        for (HWND h = GetWindow(hBox, GW_CHILD); h != nullptr; h = GetWindow(h, GW_HWNDNEXT)) {
-            if (GetDlgCtrlID(h) == 0xFFFF)
-                text = Text(h);
-        }
-        EXPECT_EQ(text, row.pszMessage);
+        EXPECT_EQ(BoxText(hBox), row.pszMessage);
         EXPECT_EQ(GetWindow(hBox, GW_OWNER), hSheet);
         ASSERT_TRUE(XKey("Return"));
         ASSERT_TRUE(WaitFor([&]() { return !IsWindow(hBox); }, kSheetMs));
@@ -563,11 +521,11 @@ TEST_F(MovieControls, TheRateFieldTakesZeroToFourAndRefusesTheRest)
     }
     HWND hSheet = Open();
     ASSERT_NE(hSheet, nullptr);
-    EXPECT_EQ(Text(Control(hSheet, kRate)), "4");
+    EXPECT_EQ(Text(Control(hSheet, IDC_RATE)), "4");
     ASSERT_TRUE(CloseBox(hSheet));
     Exit();
-    Record record = {};
-    ASSERT_TRUE(ReadRecord(&record));
+    StoredSettings record = {};
+    ASSERT_TRUE(ReadStoredSettings(&record));
     EXPECT_EQ(record.dRate, 4.0);
 }
 
@@ -576,15 +534,14 @@ TEST_F(MovieControls, TheRateFieldTakesZeroToFourAndRefusesTheRest)
 TEST_F(MovieControls, RateFourFinishedOnTheMediaPagePlaysAtFourTimesTheSpeed)
 {
     Start("clip10.mpg");
-    ASSERT_TRUE(XKey("F4"));
+    ASSERT_TRUE(XKey("F4", player.MainWindow()));
     ASSERT_TRUE(player.WaitPlayState(1, kStateMs)) << player.PlayState();
     HWND hSheet = Open();
     ASSERT_NE(hSheet, nullptr);
     ASSERT_TRUE(ShowPage(hSheet, kMedia));
-    ASSERT_TRUE(TypeInto(Control(hSheet, kRate), "4"));
+    ASSERT_TRUE(TypeInto(Control(hSheet, IDC_RATE), "4"));
     ASSERT_TRUE(Finish(hSheet));
-    Focus();
-    ASSERT_TRUE(XKey("F2"));
+    ASSERT_TRUE(XKey("F2", player.MainWindow()));
     const DWORD dwStart = GetTickCount();
     ASSERT_TRUE(WaitFor([&]() { return player.PlayState() == 2; }, 15000))
         << "no end of the clip at rate 4";
@@ -608,7 +565,7 @@ TEST_F(MovieControls, UncheckingCaptionAndFinishRemovesTheCaptionTheCloseBoxDoes
         HWND hSheet = Open();
         ASSERT_NE(hSheet, nullptr);
         ASSERT_TRUE(ShowPage(hSheet, kVideo));
-        ASSERT_TRUE(XClick(Control(hSheet, kCaption)));
+        ASSERT_TRUE(XClick(Control(hSheet, IDC_CAPTION)));
         ASSERT_TRUE(row.bFinish ? Finish(hSheet) : CloseBox(hSheet));
         EXPECT_EQ((StyleOf(hMain) & WS_CAPTION) == WS_CAPTION, row.bCaptionAfter);
     }
@@ -616,8 +573,8 @@ TEST_F(MovieControls, UncheckingCaptionAndFinishRemovesTheCaptionTheCloseBoxDoes
     EXPECT_EQ(rcAfter.bottom - rcAfter.top, rcBefore.bottom - rcBefore.top - 16);
     EXPECT_EQ(rcAfter.left, rcBefore.left);
     Exit();
-    Record record = {};
-    ASSERT_TRUE(ReadRecord(&record));
+    StoredSettings record = {};
+    ASSERT_TRUE(ReadStoredSettings(&record));
     EXPECT_EQ(record.bCaption, 0);
 }
 
@@ -627,7 +584,7 @@ TEST_F(MovieControls, TheDisplayModeListOpensOn640x480x08EveryTime)
     HWND hSheet = Open();
     ASSERT_NE(hSheet, nullptr);
     ASSERT_TRUE(ShowPage(hSheet, kVideo));
-    HWND hCombo = Control(hSheet, kDisplayMode);
+    HWND hCombo = Control(hSheet, IDC_DISPLAY_MODE);
     EXPECT_EQ(Text(hCombo), "640x480x08");
     EXPECT_EQ(SendMessageA(hCombo, CB_GETCOUNT, 0, 0), 8);
     // Home picks the list's first entry, as a person choosing with the keyboard does.
@@ -639,7 +596,7 @@ TEST_F(MovieControls, TheDisplayModeListOpensOn640x480x08EveryTime)
     hSheet = Open();
     ASSERT_NE(hSheet, nullptr);
     EXPECT_EQ(ActiveIndex(hSheet), kVideo);
-    EXPECT_EQ(Text(Control(hSheet, kDisplayMode)), "640x480x08");
+    EXPECT_EQ(Text(Control(hSheet, IDC_DISPLAY_MODE)), "640x480x08");
     ASSERT_TRUE(CloseBox(hSheet));
     Exit();
 }
@@ -653,7 +610,6 @@ TEST_F(MovieControls, SaveFileWritesAByteIdenticalCopyAndRefusesTheMediaItself)
     std::vector<BYTE> original = ReadFileBytes(media);
     ASSERT_TRUE(player.Start("\"" + media + "\"", dir));
     ASSERT_NE(player.WaitMainWindow(kStartMs), nullptr);
-    Focus();
 
     struct Row {
         std::string target;
@@ -664,7 +620,7 @@ TEST_F(MovieControls, SaveFileWritesAByteIdenticalCopyAndRefusesTheMediaItself)
         HWND hSheet = Open();
         ASSERT_NE(hSheet, nullptr);
         ASSERT_TRUE(ShowPage(hSheet, kVideo));
-        ASSERT_TRUE(XClick(Control(hSheet, kSaveFile)));
+        ASSERT_TRUE(XClick(Control(hSheet, IDC_SAVE_FILE)));
         HWND hSave = nullptr;
         ASSERT_TRUE(WaitFor(
             [&]() {
@@ -681,6 +637,7 @@ TEST_F(MovieControls, SaveFileWritesAByteIdenticalCopyAndRefusesTheMediaItself)
             HWND hBox = nullptr;
             ASSERT_TRUE(WaitFor(
                 [&]() { return (hBox = FindDialog(player, "Tandrel98")) != nullptr; }, kSheetMs));
+            EXPECT_EQ(BoxText(hBox), "Failed to save document.");
             ASSERT_TRUE(XKey("Return"));
         }
         ASSERT_TRUE(WaitFor([&]() { return IsWindowEnabled(hSheet) != FALSE; }, kSheetMs));

@@ -8,6 +8,7 @@
 #include "LoopbackServer.h"
 #include "PlayerTest.h"
 #include "TestEnv.h"
+#include "resource.h"
 
 namespace {
 
@@ -175,12 +176,9 @@ TEST_F(PlayerWindow, ExitWhilePlayingStopsWritesTheSettingsAndEnds)
     DWORD dwCode = 1;
     ASSERT_TRUE(player.WaitExit(kStateMs, &dwCode));
     EXPECT_EQ(dwCode, 0u);
-    std::vector<BYTE> bytes;
-    ASSERT_TRUE(ReadSettingsBytes(&bytes));
-    ASSERT_EQ(bytes.size(), 56u);
-    INT32 lVolume = 0;
-    memcpy(&lVolume, &bytes[40], 4);
-    EXPECT_EQ(lVolume, -950);
+    StoredSettings stored = {};
+    ASSERT_TRUE(ReadStoredSettings(&stored));
+    EXPECT_EQ(stored.lVolume, -950);
 }
 
 TEST_F(PlayerWindow, VolumeRateAndLoopCommandsReachTheDocument)
@@ -194,22 +192,16 @@ TEST_F(PlayerWindow, VolumeRateAndLoopCommandsReachTheDocument)
     // The palette's Loop button toggles the group loop.
     HWND hPalette = player.Palette();
     ASSERT_NE(hPalette, nullptr);
-    PostMessageA(player.PaletteFrame(), WM_COMMAND, MAKEWPARAM(32790, BN_CLICKED),
+    PostMessageA(player.PaletteFrame(), WM_COMMAND, MAKEWPARAM(ID_GROUP_LOOP, BN_CLICKED),
                  reinterpret_cast<LPARAM>(hPalette));
     player.TypeCtrlKey('E');
     ASSERT_TRUE(player.WaitExit(kStateMs));
 
-    std::vector<BYTE> bytes;
-    ASSERT_TRUE(ReadSettingsBytes(&bytes));
-    ASSERT_EQ(bytes.size(), 56u);
-    INT32 bGroupLoop = 0, lVolume = 0;
-    double dRate = 0;
-    memcpy(&bGroupLoop, &bytes[4], 4);
-    memcpy(&dRate, &bytes[32], 8);
-    memcpy(&lVolume, &bytes[40], 4);
-    EXPECT_EQ(bGroupLoop, 1);
-    EXPECT_EQ(lVolume, -950);
-    EXPECT_EQ(dRate, 1.0 * 1.2 * 1.2);
+    StoredSettings stored = {};
+    ASSERT_TRUE(ReadStoredSettings(&stored));
+    EXPECT_EQ(stored.bGroupLoop, 1);
+    EXPECT_EQ(stored.lVolume, -950);
+    EXPECT_EQ(stored.dRate, 1.0 * 1.2 * 1.2);
 }
 
 // The Open dialog of the player, found among its windows.
@@ -297,7 +289,7 @@ TEST_F(PlayerWindow, OpenInternetPlaysAnAddressServedOnLoopback)
     StartPlaying(MediaPath("vost.mpg"));
 
     // The palette's Open Internet button.
-    PostMessageA(player.PaletteFrame(), WM_COMMAND, MAKEWPARAM(32788, BN_CLICKED),
+    PostMessageA(player.PaletteFrame(), WM_COMMAND, MAKEWPARAM(ID_OPEN_INTERNET, BN_CLICKED),
                  reinterpret_cast<LPARAM>(player.Palette()));
     HWND hDialog = nullptr;
     ASSERT_TRUE(WaitFor(

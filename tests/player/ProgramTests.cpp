@@ -3,7 +3,6 @@
 // code, so a crash (exit code of the exception) can never pass.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -42,23 +41,29 @@ bool CoversScreen(HWND hWnd)
 // Ends the player with Ctrl+E, as a person would, and gives its exit code.
 DWORD ExitWithCtrlE(CPlayerProcess& player)
 {
-    EXPECT_TRUE(XdoKey("ctrl+e", player.MainWindow()));
+    EXPECT_TRUE(XKey("ctrl+e", player.MainWindow()));
     DWORD dwCode = 0xDEAD;
     EXPECT_TRUE(player.WaitExit(kExitMs, &dwCode)) << "the player did not end after Ctrl+E";
     return dwCode;
 }
 
-// The settings value, when there is one, is the whole 56-byte record with sane sound.
-void ExpectValidSettings()
+// The settings record the player stored at its end: the whole 56 bytes, with the volume
+// and the rate the document held.
+void ExpectStoredSound(INT32 lVolume, double dRate)
 {
-    std::vector<BYTE> bytes;
-    if (!ReadSettingsBytes(&bytes))
-        return;
-    ASSERT_EQ(bytes.size(), 56u);
-    INT32 lVolume = 1;
-    memcpy(&lVolume, &bytes[40], 4);
-    EXPECT_LE(lVolume, 0);
-    EXPECT_GE(lVolume, -10000);
+    StoredSettings stored = {};
+    ASSERT_TRUE(ReadStoredSettings(&stored)) << "no settings record was stored";
+    EXPECT_EQ(stored.lVolume, lVolume);
+    EXPECT_DOUBLE_EQ(stored.dRate, dRate);
+}
+
+// Whether hWnd's thread holds the mouse for hWnd, as the help mode does.
+bool HasCapture(HWND hWnd)
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    return GetGUIThreadInfo(GetWindowThreadProcessId(hWnd, nullptr), &info) &&
+           info.hwndCapture == hWnd;
 }
 
 typedef CPlayerTest ProgramTest;
@@ -70,12 +75,46 @@ TEST_F(ProgramTest, HelpModeEndsAtTheNextClick)
     HWND hWnd = player.WaitMainWindow(kStartMs);
     ASSERT_NE(hWnd, nullptr);
     ASSERT_TRUE(player.WaitPlayState(RUNNING, kStateMs));
-    ASSERT_TRUE(XdoKey("shift+F1", hWnd));
+    ASSERT_TRUE(XKey("shift+F1", hWnd));
+    ASSERT_TRUE(WaitFor([&]() { return HasCapture(hWnd); }, kStateMs)) << "no help mode";
     RECT rc;
     GetWindowRect(hWnd, &rc);
-    ASSERT_TRUE(XdoClick(POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}));
-    ASSERT_TRUE(XdoKey("F3", hWnd));
+    ASSERT_TRUE(XClick(POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}));
+    ASSERT_TRUE(WaitFor([&]() { return !HasCapture(hWnd); }, kStateMs)) << "help mode stayed";
+    ASSERT_TRUE(XKey("F3", hWnd));
     EXPECT_TRUE(player.WaitPlayState(PAUSED, kStateMs));
+    EXPECT_EQ(ExitWithCtrlE(player), 0u);
+}
+
+// Ctrl+S does nothing. F9 and Ctrl+P bring up the platform's print-setup and print
+// dialogs (here, with no printer, whatever it shows instead), owned by the frame and
+// modal; each cancelled, the player goes on taking keys.
+TEST_F(ProgramTest, CtrlSDoesNothingAndThePrintDialogsAreModalAndCanBeCancelled)
+{
+    ASSERT_TRUE(player.Start(MediaPath("vost.mpg"), ScratchDir("print")));
+    HWND hWnd = player.WaitMainWindow(kStartMs);
+    ASSERT_NE(hWnd, nullptr);
+    ASSERT_TRUE(player.WaitPlayState(RUNNING, kStateMs));
+    ASSERT_TRUE(XKey("ctrl+s", hWnd));
+    ASSERT_TRUE(XKey("F3", hWnd));
+    EXPECT_TRUE(player.WaitPlayState(PAUSED, kStateMs));
+    EXPECT_EQ(player.VisibleDialog(), nullptr) << "Ctrl+S showed something";
+    for (const char* pszKey : {"F9", "ctrl+p"}) {
+        SCOPED_TRACE(pszKey);
+        ASSERT_TRUE(XKey(pszKey, hWnd));
+        HWND hModal = nullptr;
+        ASSERT_TRUE(WaitFor([&]() { return (hModal = player.TopDialog()) != nullptr; }, kStateMs))
+            << "nothing showed";
+        // Owned by the frame, or by the platform's dialog that the frame owns.
+        HWND hOwner = GetWindow(hModal, GW_OWNER);
+        EXPECT_TRUE(hOwner == hWnd || (hOwner != nullptr && GetWindow(hOwner, GW_OWNER) == hWnd))
+            << CPlayerProcess::WindowText(hModal);
+        EXPECT_FALSE(IsWindowEnabled(hWnd));
+        ASSERT_TRUE(XKey("Escape", hModal));
+        ASSERT_TRUE(WaitFor([&]() { return IsWindowEnabled(hWnd) != FALSE; }, kStateMs));
+        ASSERT_TRUE(XKey(player.PlayState() == PAUSED ? "F2" : "F3", hWnd));
+        EXPECT_TRUE(WaitEither(player, RUNNING, PAUSED, kStateMs));
+    }
     EXPECT_EQ(ExitWithCtrlE(player), 0u);
 }
 
@@ -106,22 +145,22 @@ TEST_P(MediaKindProgramTest, PlaysTakesEveryKeyAndEndsCleanly)
     RECT rcBefore;
     GetWindowRect(hWnd, &rcBefore);
 
-    ASSERT_TRUE(XdoKey("F3", hWnd));
+    ASSERT_TRUE(XKey("F3", hWnd));
     EXPECT_TRUE(player.WaitPlayState(PAUSED, kStateMs)) << "F3 " << player.PlayState();
-    ASSERT_TRUE(XdoKey("F2", hWnd));
+    ASSERT_TRUE(XKey("F2", hWnd));
     EXPECT_TRUE(WaitEither(player, RUNNING, bShort ? PAUSED : RUNNING, kStateMs)) << "F2";
-    ASSERT_TRUE(XdoKey("F1", hWnd));
+    ASSERT_TRUE(XKey("F1", hWnd));
     EXPECT_TRUE(player.WaitPlayState(PAUSED, kStateMs)) << "F1 " << player.PlayState();
-    ASSERT_TRUE(XdoKey("F4", hWnd));
+    ASSERT_TRUE(XKey("F4", hWnd));
     EXPECT_TRUE(player.WaitPlayState(STOPPED, kStateMs)) << "F4 " << player.PlayState();
 
     // Esc: a picture fills the screen; without one the switch goes unnoticed. F2 after
     // it shows that the key has been taken.
-    ASSERT_TRUE(XdoKey("Escape", hWnd));
+    ASSERT_TRUE(XKey("Escape", hWnd));
     if (c.bVideo) {
         EXPECT_TRUE(WaitFor([&]() { return CoversScreen(player.VideoWindow()); }, kStateMs));
     }
-    ASSERT_TRUE(XdoKey("F2", hWnd));
+    ASSERT_TRUE(XKey("F2", hWnd));
     EXPECT_TRUE(WaitEither(player, RUNNING, bShort ? PAUSED : RUNNING, kStateMs)) << "F2 after Esc";
     if (!c.bVideo) {
         EXPECT_FALSE(CoversScreen(hWnd));
@@ -129,7 +168,7 @@ TEST_P(MediaKindProgramTest, PlaysTakesEveryKeyAndEndsCleanly)
         GetWindowRect(hWnd, &rc);
         EXPECT_TRUE(EqualRect(&rc, &rcBefore));
     }
-    ASSERT_TRUE(XdoKey("Escape", hWnd));
+    ASSERT_TRUE(XKey("Escape", hWnd));
     EXPECT_TRUE(WaitFor(
         [&]() {
             RECT rc;
@@ -139,19 +178,20 @@ TEST_P(MediaKindProgramTest, PlaysTakesEveryKeyAndEndsCleanly)
         kStateMs))
         << "the window did not come back after the second Esc";
 
-    for (const char* pszKey : {"F5", "F6", "F7", "F8"})
-        ASSERT_TRUE(XdoKey(pszKey, hWnd));
+    // Volume down twice and up once, faster twice and slower once: -1050 and 1.2 stored.
+    for (const char* pszKey : {"F5", "F5", "F6", "F8", "F8", "F7"})
+        ASSERT_TRUE(XKey(pszKey, hWnd));
 
     // To its end: alone, a media pauses there.
-    ASSERT_TRUE(XdoKey("F4", hWnd));
+    ASSERT_TRUE(XKey("F4", hWnd));
     ASSERT_TRUE(WaitEither(player, STOPPED, STOPPED, kStateMs));
-    ASSERT_TRUE(XdoKey("F2", hWnd));
+    ASSERT_TRUE(XKey("F2", hWnd));
     const DWORD dwEndMs = static_cast<DWORD>(c.dSeconds * 1000) + kStateMs;
     EXPECT_TRUE(WaitFor([&]() { return player.PlayState() == PAUSED; }, dwEndMs))
         << "no end of media within " << dwEndMs << " ms; state " << player.PlayState();
 
     EXPECT_EQ(ExitWithCtrlE(player), 0u);
-    ExpectValidSettings();
+    ExpectStoredSound(-1050, 1.2);
 }
 
 const MediaKindCase kKinds[] = {
@@ -248,8 +288,8 @@ TEST_P(BadInputProgramTest, PlaysOrSaysItCannotAndEnds)
         // It plays: to its end, then Exit.
         EXPECT_TRUE(player.WaitPlayState(PAUSED, kStartMs)) << player.PlayState();
         EXPECT_EQ(ExitWithCtrlE(player), 0u);
+        ExpectStoredSound(-1000, 1.0);
     }
-    ExpectValidSettings();
 }
 
 INSTANTIATE_TEST_SUITE_P(Inputs, BadInputProgramTest, testing::ValuesIn(kBadInputs),

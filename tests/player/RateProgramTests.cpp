@@ -23,7 +23,7 @@ typedef CPlayerTest RateProgramTest;
 void Press(HWND hWnd, const char* pszKey, int nTimes)
 {
     for (int i = 0; i < nTimes; ++i)
-        ASSERT_TRUE(XdoKey(pszKey, hWnd)) << pszKey;
+        ASSERT_TRUE(XKey(pszKey, hWnd)) << pszKey;
 }
 
 // Stops, plays from the start, and gives the seconds until the media pauses at its end,
@@ -31,9 +31,9 @@ void Press(HWND hWnd, const char* pszKey, int nTimes)
 double SecondsToEnd(CPlayerProcess& player, DWORD dwLimitMs)
 {
     HWND hWnd = player.MainWindow();
-    EXPECT_TRUE(XdoKey("F4", hWnd));
+    EXPECT_TRUE(XKey("F4", hWnd));
     EXPECT_TRUE(player.WaitPlayState(STOPPED, kStateMs)) << player.PlayState();
-    EXPECT_TRUE(XdoKey("F2", hWnd));
+    EXPECT_TRUE(XKey("F2", hWnd));
     const DWORD dwStart = GetTickCount();
     if (!WaitFor([&]() { return player.PlayState() == PAUSED; }, dwLimitMs))
         return -1;
@@ -42,7 +42,7 @@ double SecondsToEnd(CPlayerProcess& player, DWORD dwLimitMs)
 
 DWORD ExitWithCtrlE(CPlayerProcess& player)
 {
-    EXPECT_TRUE(XdoKey("ctrl+e", player.MainWindow()));
+    EXPECT_TRUE(XKey("ctrl+e", player.MainWindow()));
     DWORD dwCode = 0xDEAD;
     EXPECT_TRUE(player.WaitExit(kExitMs, &dwCode)) << "the player did not end after Ctrl+E";
     return dwCode;
@@ -83,8 +83,8 @@ TEST_P(RateKindProgramTest, EveryKindWithSoundReachesItsEndAtTwiceTheSpeed)
     Press(hWnd, "F8", 4);
     // Each of these media lasts at most two seconds at normal speed.
     EXPECT_GE(SecondsToEnd(player, 12000), 0.0) << "no end of media at rate 2.07";
-    ASSERT_TRUE(XdoKey("F2", hWnd));
-    ASSERT_TRUE(XdoKey("F4", hWnd));
+    ASSERT_TRUE(XKey("F2", hWnd));
+    ASSERT_TRUE(XKey("F4", hWnd));
     EXPECT_TRUE(player.WaitPlayState(STOPPED, kStateMs)) << player.PlayState();
     EXPECT_EQ(ExitWithCtrlE(player), 0u);
 }

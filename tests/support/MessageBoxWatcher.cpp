@@ -17,9 +17,12 @@ BOOL CALLBACK FindDialog(HWND hwnd, LPARAM lParam)
     GetWindowThreadProcessId(hwnd, &dwProcess);
     char szClass[32] = "";
     GetClassNameA(hwnd, szClass, sizeof(szClass));
-    // A property sheet is a dialog too, but never a message: it is left to its test.
+    // A dialog that takes input (a property sheet, a file dialog, the Open Internet
+    // dialog: tabs, a list or a text field) is never a message: it is left to its test.
     if (dwProcess == pState->dwProcess && lstrcmpA(szClass, "#32770") == 0 &&
-        IsWindowVisible(hwnd) && FindWindowExA(hwnd, nullptr, "SysTabControl32", nullptr) == nullptr) {
+        IsWindowVisible(hwnd) && FindWindowExA(hwnd, nullptr, "SysTabControl32", nullptr) == nullptr &&
+        FindWindowExA(hwnd, nullptr, "ComboBox", nullptr) == nullptr &&
+        FindWindowExA(hwnd, nullptr, "Edit", nullptr) == nullptr) {
         pState->hwndFound = hwnd;
         return FALSE;
     }

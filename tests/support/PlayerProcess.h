@@ -8,6 +8,7 @@
 #include <string>
 
 #include "MessageBoxWatcher.h"
+#include "TestEnv.h"
 
 class CPlayerProcess {
 public:
@@ -66,20 +67,3 @@ private:
     PROCESS_INFORMATION m_pi = {};
     HWND m_hwndMain = nullptr;
 };
-
-// Runs pump for up to dwMilliseconds, returning as soon as done() holds.
-template <class F>
-bool WaitFor(F done, DWORD dwMilliseconds)
-{
-    DWORD dwStart = GetTickCount();
-    for (;;) {
-        if (done())
-            return true;
-        if (GetTickCount() - dwStart >= dwMilliseconds)
-            return false;
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageA(&msg);
-        Sleep(20);
-    }
-}

@@ -1,6 +1,7 @@
 // Drives the Movie Controls sheet from inside its own modal loop, in the test's process:
-// a thread timer finds the sheet, hands it to the test's steps, and closes it afterwards
-// if the steps did not, so that Configure always returns.
+// a thread timer finds this thread's sheet, hands it to the test's steps, and closes it
+// afterwards if the steps did not, so that Configure always returns. A sheet that shows no
+// page within kBoundMs is a failure, and is closed.
 #pragma once
 
 #include <windows.h>
@@ -9,11 +10,15 @@
 #include <functional>
 #include "CallbackType.h"
 
+#include <gtest/gtest.h>
+
 class CSheetDriver {
 public:
     typedef std::function<void(HWND hSheet)> Steps;
 
-    explicit CSheetDriver(Steps steps) : m_steps(std::move(steps))
+    static constexpr DWORD kBoundMs = 10000;
+
+    explicit CSheetDriver(Steps steps) : m_steps(std::move(steps)), m_dwStart(GetTickCount())
     {
         s_pCurrent = this;
         m_nTimer = SetTimer(nullptr, 0, 20, OnTick);
@@ -60,7 +65,20 @@ private:
         CSheetDriver* pDriver = s_pCurrent;
         if (pDriver == nullptr || pDriver->m_bRan)
             return;
-        HWND hSheet = FindWindowA("#32770", "Movie Controls");
+        // This thread's sheet: another process may show one too.
+        HWND hSheet = nullptr;
+        while ((hSheet = FindWindowExA(nullptr, hSheet, "#32770", "Movie Controls")) != nullptr &&
+               GetWindowThreadProcessId(hSheet, nullptr) != GetCurrentThreadId()) {
+        }
+        if (GetTickCount() - pDriver->m_dwStart > kBoundMs) {
+            // Too late: whatever sheet shows is closed, so that Configure returns.
+            if (!pDriver->m_bLate)
+                ADD_FAILURE() << "no Movie Controls sheet with a page within " << kBoundMs << " ms";
+            pDriver->m_bLate = true;
+            if (hSheet != nullptr)
+                Close(hSheet);
+            return;
+        }
         if (hSheet == nullptr || Page(hSheet) == nullptr)
             return;
         pDriver->m_bRan = true;
@@ -74,6 +92,8 @@ private:
 
     static inline CSheetDriver* s_pCurrent = nullptr;
     Steps m_steps;
+    DWORD m_dwStart;
     UINT_PTR m_nTimer = 0;
     bool m_bRan = false;
+    bool m_bLate = false;
 };

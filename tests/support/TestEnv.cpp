@@ -1,6 +1,7 @@
 #include "TestEnv.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "DefSetting.h"
 #include "Holders.h"
@@ -73,6 +74,15 @@ bool ReadSettingsBytes(std::vector<BYTE>* pBytes, DWORD* pdwType)
         return false;
     if (pdwType != nullptr)
         *pdwType = dwType;
+    return true;
+}
+
+bool ReadStoredSettings(StoredSettings* pStored)
+{
+    std::vector<BYTE> bytes;
+    if (!ReadSettingsBytes(&bytes) || bytes.size() != sizeof(*pStored))
+        return false;
+    memcpy(pStored, bytes.data(), sizeof(*pStored));
     return true;
 }
 

@@ -21,6 +21,34 @@ void WriteSettingsBytes(const std::vector<BYTE>& bytes, DWORD dwType = REG_BINAR
 bool ReadSettingsBytes(std::vector<BYTE>* pBytes, DWORD* pdwType = nullptr);
 bool SettingsKeyExists();
 
+// The stored 56-byte settings record, field by field at its offsets.
+struct StoredSettings {
+    INT32 bLoop, bGroupLoop, bCaption, bThickFrame, nReserved, bMute, nStartPage, nPadding;
+    double dRate;
+    INT32 lVolume, lTreble, lBass, lBalance;
+};
+static_assert(sizeof(StoredSettings) == 56, "the record's layout");
+// False when no value of exactly 56 bytes is stored.
+bool ReadStoredSettings(StoredSettings* pStored);
+
 std::vector<BYTE> ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::vector<BYTE>& bytes);
 bool FileExists(const std::string& path);
+
+// The one bounded wait of the tests: pumps this thread's messages for up to
+// dwMilliseconds, returning as soon as done() holds.
+template <class F>
+bool WaitFor(F done, DWORD dwMilliseconds)
+{
+    DWORD dwStart = GetTickCount();
+    for (;;) {
+        if (done())
+            return true;
+        if (GetTickCount() - dwStart >= dwMilliseconds)
+            return false;
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&msg);
+        Sleep(20);
+    }
+}

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "TestEnv.h"
+
 namespace {
 
 bool FileExistsAt(const char* pszPath)
@@ -46,12 +48,8 @@ bool RunHost(const std::string& command, DWORD dwMilliseconds)
         return false;
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
-    DWORD dwStart = GetTickCount();
-    while (!FileExistsAt(winDone.c_str())) {
-        if (GetTickCount() - dwStart >= dwMilliseconds)
-            return false;
-        Sleep(20);
-    }
+    if (!WaitFor([&]() { return FileExistsAt(winDone.c_str()); }, dwMilliseconds))
+        return false;
     std::string code = ReadSmallFile(winDone.c_str());
     DeleteFileA(winDone.c_str());
     return code.compare(0, 1, "0") == 0 && (code.size() == 1 || code[1] == '\n');
@@ -71,17 +69,12 @@ bool XClick(HWND hWnd)
                std::to_string((rc.top + rc.bottom) / 2) + " click 1");
 }
 
-bool XKey(const std::string& keys)
-{
-    return Xdo("key --delay 60 " + keys);
-}
-
 bool XType(const std::string& text)
 {
     return Xdo("type --delay 60 -- '" + text + "'");
 }
 
-bool XdoKey(const char* pszKey, HWND hWnd)
+bool XKey(const std::string& keys, HWND hWnd)
 {
     // The display's own window behind a window of any process, which the platform
     // keeps as a property of it.
@@ -89,10 +82,10 @@ bool XdoKey(const char* pszKey, HWND hWnd)
     std::string focus;
     if (hXWindow != nullptr)
         focus = "windowfocus --sync " + std::to_string(reinterpret_cast<UINT_PTR>(hXWindow)) + " ";
-    return Xdo(focus + "key " + pszKey);
+    return Xdo(focus + "key --delay 60 " + keys);
 }
 
-bool XdoClick(POINT ptScreen)
+bool XClick(POINT ptScreen)
 {
     return Xdo("mousemove " + std::to_string(ptScreen.x) + " " + std::to_string(ptScreen.y) +
                " click 1");

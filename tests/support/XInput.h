@@ -14,13 +14,12 @@ bool RunHost(const std::string& command, DWORD dwMilliseconds = 15000);
 bool Xdo(const std::string& args, DWORD dwMilliseconds = 15000);
 // A left click at the centre of hWnd (screen coordinates of the display).
 bool XClick(HWND hWnd);
-// Keys as xdotool names them ("ctrl+t", "Tab", "Return"), typed to the focused window.
-bool XKey(const std::string& keys);
+// Keys as xdotool names them ("ctrl+t", "Tab", "Return"), pressed and released in turn,
+// with the input focus first given to hWnd's window on the display when hWnd is not null,
+// so that a window of another program that appeared meanwhile does not take them;
+// otherwise to the focused window.
+bool XKey(const std::string& keys, HWND hWnd = nullptr);
 // Text typed key by key.
 bool XType(const std::string& text);
-// Presses and releases a key, with the input focus first given to hWnd's window on the
-// display when hWnd is not null, so that a window of another program that appeared
-// meanwhile does not take the key.
-bool XdoKey(const char* pszKey, HWND hWnd = nullptr);
-// Moves the pointer to a point of the screen and clicks its left button there.
-bool XdoClick(POINT ptScreen);
+// A left click at a point of the screen.
+bool XClick(POINT ptScreen);
