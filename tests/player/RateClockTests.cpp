@@ -8,6 +8,7 @@
 #include <cmath>
 #include <limits>
 
+#include "Holders.h"
 #include "RateClock.h"
 
 namespace {
@@ -16,34 +17,17 @@ const REFERENCE_TIME kSecond = 10000000;
 // Longest wait for an advise that is due; far above any advise's due time here.
 const DWORD kAdviseWaitMs = 5000;
 
-class CClockRef {
+// A new clock, released at the end of the scope.
+class CClockRef : public CComPtr<CRateClock> {
 public:
-    CClockRef() : m_p(CRateClock::Create()) {}
-    ~CClockRef()
-    {
-        if (m_p != nullptr)
-            m_p->Release();
-    }
-    CClockRef(const CClockRef&) = delete;
-    CClockRef& operator=(const CClockRef&) = delete;
-    CRateClock* operator->() const { return m_p; }
-    CRateClock* Get() const { return m_p; }
-
-private:
-    CRateClock* m_p;
+    CClockRef() : CComPtr<CRateClock>(CRateClock::Create()) {}
 };
 
-class CEvent {
+// An auto-reset event for the clock's advises.
+class CEvent : public CHandleHolder {
 public:
-    CEvent() : m_h(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {}
-    ~CEvent() { CloseHandle(m_h); }
-    CEvent(const CEvent&) = delete;
-    CEvent& operator=(const CEvent&) = delete;
-    HEVENT Handle() const { return reinterpret_cast<HEVENT>(m_h); }
-    HANDLE Get() const { return m_h; }
-
-private:
-    HANDLE m_h;
+    CEvent() : CHandleHolder(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {}
+    HEVENT Handle() const { return reinterpret_cast<HEVENT>(Get()); }
 };
 
 REFERENCE_TIME Now(CRateClock* pClock)
@@ -133,7 +117,8 @@ TEST(RateClock, APeriodicAdviseCountsEachPeriodUntilTakenBack)
 {
     CClockRef clock;
     ASSERT_EQ(clock->SetRate(2.0), S_OK);
-    HANDLE hSemaphore = CreateSemaphoreA(nullptr, 0, 1000, nullptr);
+    CHandleHolder semaphore(CreateSemaphoreA(nullptr, 0, 1000, nullptr));
+    HANDLE hSemaphore = semaphore.Get();
     ASSERT_NE(hSemaphore, nullptr);
     DWORD_PTR dwCookie = 0;
     ASSERT_EQ(clock->AdvisePeriodic(Now(clock.Get()) + kSecond / 10, kSecond / 10,
@@ -142,7 +127,6 @@ TEST(RateClock, APeriodicAdviseCountsEachPeriodUntilTakenBack)
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(WaitForSingleObject(hSemaphore, kAdviseWaitMs), WAIT_OBJECT_0) << "period " << i;
     EXPECT_EQ(clock->Unadvise(dwCookie), S_OK);
-    CloseHandle(hSemaphore);
 }
 
 }  // namespace
