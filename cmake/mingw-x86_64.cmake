@@ -1,16 +1,4 @@
-# Cross build for 64-bit Windows with MinGW-w64 (posix thread model, static runtime): the
-# same sources as the 32-bit programs, run and tested on hosts that run no 32-bit program.
-set(CMAKE_SYSTEM_NAME Windows)
+# The same sources for 64-bit Windows, run and tested on hosts that run no 32-bit program.
+set(TANDREL_MINGW x86_64-w64-mingw32)
 set(CMAKE_SYSTEM_PROCESSOR AMD64)
-
-set(CMAKE_C_COMPILER   x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER  x86_64-w64-mingw32-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-
-# Windows programs run here under Wine.
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)
