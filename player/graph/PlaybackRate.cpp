@@ -147,8 +147,12 @@ bool StretchSound(IGraphBuilder* pGraph, IBaseFilter* pRenderer, double dRate)
         SUCCEEDED(pGraph->AddFilter(pStretch.Get(), L"Sound Stretch"))) {
         pGraph->Disconnect(pOut.Get());
         pGraph->Disconnect(pIn.Get());
-        // The decoder is asked again for a type: some offer PCM only when no type is given.
-        bDone = SUCCEEDED(pGraph->ConnectDirect(pOut.Get(), pStretchIn.Get(), nullptr)) &&
+        // The renderer keeps the type it had where the stretch takes it: some engines keep
+        // play positions of the old sound buffer across a connection, and a smaller buffer
+        // for another type is then written out of its bounds. Otherwise the decoder is
+        // asked again: some offer PCM only when no type is given.
+        bDone = (SUCCEEDED(pGraph->ConnectDirect(pOut.Get(), pStretchIn.Get(), &mt)) ||
+                 SUCCEEDED(pGraph->ConnectDirect(pOut.Get(), pStretchIn.Get(), nullptr))) &&
                 SUCCEEDED(pGraph->ConnectDirect(pStretchOut.Get(), pIn.Get(), nullptr));
         if (!bDone) {
             pGraph->RemoveFilter(pStretch.Get());

@@ -21,30 +21,41 @@ const GUID kIidSoundStretch = {0xa2c4e6f8, 0x1b3d, 0x4f5a, {0x8c, 0x7e, 0x9d, 0x
 // The output buffer the stretch asks for: a little under 100 ms of CD sound.
 const DWORD kOutputBytes = 16384;
 
-// The PCM formats the stretch takes: 8-bit unsigned or 16-bit signed samples, 1 to 8
-// channels, plain or in the extensible header.
-bool ReadPcm(const DMO_MEDIA_TYPE* pmt, WORD* pwBits, WORD* pnChannels, DWORD* pnSamplesPerSec)
+// The formats the stretch takes: 8-bit unsigned or 16-bit signed PCM, or 32-bit float, 1 to
+// 8 channels, plain or in the extensible header. Float is taken as the decoder gives it, so
+// that the renderer keeps the format, and the buffer size, it was connected with.
+bool ReadFormat(const DMO_MEDIA_TYPE* pmt, WORD* pwBits, bool* pbFloat, WORD* pnChannels,
+                DWORD* pnSamplesPerSec)
 {
     if (pmt == nullptr || !IsEqualGUID(pmt->majortype, MEDIATYPE_Audio) ||
-        !IsEqualGUID(pmt->subtype, MEDIASUBTYPE_PCM) || !IsEqualGUID(pmt->formattype, FORMAT_WaveFormatEx) ||
-        pmt->cbFormat < sizeof(WAVEFORMATEX) || pmt->pbFormat == nullptr)
+        !IsEqualGUID(pmt->formattype, FORMAT_WaveFormatEx) || pmt->cbFormat < sizeof(WAVEFORMATEX) ||
+        pmt->pbFormat == nullptr)
         return false;
     WAVEFORMATEX wfx;
     memcpy(&wfx, pmt->pbFormat, sizeof(wfx));
+    GUID format = MEDIASUBTYPE_PCM;
     if (wfx.wFormatTag == WAVE_FORMAT_EXTENSIBLE) {
         if (pmt->cbFormat < sizeof(WAVEFORMATEXTENSIBLE))
             return false;
         WAVEFORMATEXTENSIBLE wfxe;
         memcpy(&wfxe, pmt->pbFormat, sizeof(wfxe));
-        if (!IsEqualGUID(wfxe.SubFormat, MEDIASUBTYPE_PCM))
-            return false;
+        format = wfxe.SubFormat;
+    } else if (wfx.wFormatTag == WAVE_FORMAT_IEEE_FLOAT) {
+        format = MEDIASUBTYPE_IEEE_FLOAT;
     } else if (wfx.wFormatTag != WAVE_FORMAT_PCM) {
         return false;
     }
-    if ((wfx.wBitsPerSample != 8 && wfx.wBitsPerSample != 16) || wfx.nChannels < 1 || wfx.nChannels > 8 ||
-        wfx.nSamplesPerSec == 0 || wfx.nBlockAlign != wfx.nChannels * wfx.wBitsPerSample / 8)
+    const bool bFloat = IsEqualGUID(format, MEDIASUBTYPE_IEEE_FLOAT);
+    if (!bFloat && !IsEqualGUID(format, MEDIASUBTYPE_PCM))
+        return false;
+    if (!IsEqualGUID(pmt->subtype, format))
+        return false;
+    const bool bBits = bFloat ? wfx.wBitsPerSample == 32 : wfx.wBitsPerSample == 8 || wfx.wBitsPerSample == 16;
+    if (!bBits || wfx.nChannels < 1 || wfx.nChannels > 8 || wfx.nSamplesPerSec == 0 ||
+        wfx.nBlockAlign != wfx.nChannels * wfx.wBitsPerSample / 8)
         return false;
     *pwBits = wfx.wBitsPerSample;
+    *pbFloat = bFloat;
     *pnChannels = wfx.nChannels;
     *pnSamplesPerSec = wfx.nSamplesPerSec;
     return true;
@@ -90,6 +101,11 @@ float FromSample(const BYTE* p, WORD wBits)
 {
     if (wBits == 8)
         return (static_cast<int>(*p) - 128) / 128.0f;
+    if (wBits == 32) {
+        float f;
+        memcpy(&f, p, sizeof(f));
+        return f;
+    }
     short s;
     memcpy(&s, p, sizeof(s));
     return s / 32768.0f;
@@ -100,6 +116,10 @@ void ToSample(float f, WORD wBits, BYTE* p)
     if (wBits == 8) {
         long l = std::lround(f * 128.0f) + 128;
         *p = static_cast<BYTE>(l < 0 ? 0 : l > 255 ? 255 : l);
+        return;
+    }
+    if (wBits == 32) {
+        memcpy(p, &f, sizeof(f));
         return;
     }
     long l = std::lround(f * 32768.0f);
@@ -268,16 +288,12 @@ HRESULT STDMETHODCALLTYPE CSoundStretch::GetStreamCount(DWORD* pcInputStreams, D
 
 HRESULT STDMETHODCALLTYPE CSoundStretch::GetInputStreamInfo(DWORD dwInputStreamIndex, DWORD* pdwFlags)
 {
-    if (dwInputStreamIndex != 0)
-        return DMO_E_INVALIDSTREAMINDEX;
-    if (pdwFlags == nullptr)
-        return E_POINTER;
-    *pdwFlags = 0;  // any number of whole frames in a buffer
-    return S_OK;
+    return GetOutputStreamInfo(dwInputStreamIndex, pdwFlags);
 }
 
 HRESULT STDMETHODCALLTYPE CSoundStretch::GetOutputStreamInfo(DWORD dwOutputStreamIndex, DWORD* pdwFlags)
 {
+    // One stream each way, with no demands: any number of whole frames in a buffer.
     if (dwOutputStreamIndex != 0)
         return DMO_E_INVALIDSTREAMINDEX;
     if (pdwFlags == nullptr)
@@ -334,8 +350,9 @@ HRESULT STDMETHODCALLTYPE CSoundStretch::SetInputType(DWORD dwInputStreamIndex, 
         return S_OK;
     }
     WORD wBits = 0, nChannels = 0;
+    bool bFloat = false;
     DWORD nSamplesPerSec = 0;
-    if (!ReadPcm(pmt, &wBits, &nChannels, &nSamplesPerSec))
+    if (!ReadFormat(pmt, &wBits, &bFloat, &nChannels, &nSamplesPerSec))
         return DMO_E_TYPE_NOT_ACCEPTED;
     if (dwFlags & DMO_SET_TYPEF_TEST_ONLY)
         return S_OK;
@@ -372,24 +389,24 @@ HRESULT STDMETHODCALLTYPE CSoundStretch::SetOutputType(DWORD dwOutputStreamIndex
     return hr;
 }
 
-HRESULT STDMETHODCALLTYPE CSoundStretch::GetInputCurrentType(DWORD dwInputStreamIndex, DMO_MEDIA_TYPE* pmt)
+HRESULT CSoundStretch::CurrentType(DWORD dwStreamIndex, const bool& bSet, DMO_MEDIA_TYPE* pmt)
 {
-    if (dwInputStreamIndex != 0)
+    if (dwStreamIndex != 0)
         return DMO_E_INVALIDSTREAMINDEX;
     EnterCriticalSection(&m_cs);
-    const HRESULT hr = !m_bInputSet ? DMO_E_TYPE_NOT_SET : CopyType(pmt, &m_mtInput);
+    const HRESULT hr = !bSet ? DMO_E_TYPE_NOT_SET : CopyType(pmt, &m_mtInput);
     LeaveCriticalSection(&m_cs);
     return hr;
 }
 
+HRESULT STDMETHODCALLTYPE CSoundStretch::GetInputCurrentType(DWORD dwInputStreamIndex, DMO_MEDIA_TYPE* pmt)
+{
+    return CurrentType(dwInputStreamIndex, m_bInputSet, pmt);
+}
+
 HRESULT STDMETHODCALLTYPE CSoundStretch::GetOutputCurrentType(DWORD dwOutputStreamIndex, DMO_MEDIA_TYPE* pmt)
 {
-    if (dwOutputStreamIndex != 0)
-        return DMO_E_INVALIDSTREAMINDEX;
-    EnterCriticalSection(&m_cs);
-    const HRESULT hr = !m_bOutputSet ? DMO_E_TYPE_NOT_SET : CopyType(pmt, &m_mtInput);
-    LeaveCriticalSection(&m_cs);
-    return hr;
+    return CurrentType(dwOutputStreamIndex, m_bOutputSet, pmt);
 }
 
 HRESULT STDMETHODCALLTYPE CSoundStretch::GetInputSizeInfo(DWORD dwInputStreamIndex, DWORD* pcbSize,

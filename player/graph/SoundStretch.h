@@ -1,5 +1,5 @@
 // The sound at a playback rate with its pitch kept: a media object of the player's own
-// (CTimeStretch over 8- and 16-bit PCM, the same format out as in) that the engine's media
+// (CTimeStretch over 8- and 16-bit PCM or float, the same format out as in) that the engine's media
 // object wrapper filter puts between a sound's decoder and its renderer. Its output carries
 // no times, so the renderer plays it as it comes, at the device's pace: the sound lasts the
 // media's length divided by the speed, whatever clock drives the graph.
@@ -81,6 +81,8 @@ private:
     explicit CSoundStretch(IUnknown* pOuter);
     ~CSoundStretch();
     void ClearTypes();
+    // The type set on one side (bSet, read under the lock), the input's either way.
+    HRESULT CurrentType(DWORD dwStreamIndex, const bool& bSet, DMO_MEDIA_TYPE* pmt);
     void ResetStretchLocked();
 
     CInner m_inner;

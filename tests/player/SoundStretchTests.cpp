@@ -55,6 +55,18 @@ public:
     }
 };
 
+// An audio type over the caller's format.
+DMO_MEDIA_TYPE AudioType(const GUID& subtype, WAVEFORMATEX* pwfx)
+{
+    DMO_MEDIA_TYPE mt = {};
+    mt.majortype = MEDIATYPE_Audio;
+    mt.subtype = subtype;
+    mt.formattype = FORMAT_WaveFormatEx;
+    mt.cbFormat = sizeof(*pwfx);
+    mt.pbFormat = reinterpret_cast<BYTE*>(pwfx);
+    return mt;
+}
+
 // Stereo 16-bit tones of dSeconds each, at a quarter of full scale.
 std::vector<short> Tones(const std::vector<int>& tonesHz, double dSeconds)
 {
@@ -87,12 +99,7 @@ std::vector<short> Stretch(const std::vector<short>& in, double dSpeed)
     pStretch->SetSpeed(dSpeed);
 
     WAVEFORMATEX wfx = {WAVE_FORMAT_PCM, 2, kHearingRate, kHearingRate * 4, 4, 16, 0};
-    DMO_MEDIA_TYPE mt = {};
-    mt.majortype = MEDIATYPE_Audio;
-    mt.subtype = MEDIASUBTYPE_PCM;
-    mt.formattype = FORMAT_WaveFormatEx;
-    mt.cbFormat = sizeof(wfx);
-    mt.pbFormat = reinterpret_cast<BYTE*>(&wfx);
+    const DMO_MEDIA_TYPE mt = AudioType(MEDIASUBTYPE_PCM, &wfx);
     EXPECT_EQ(pObject->SetInputType(0, &mt, 0), S_OK);
     EXPECT_EQ(pObject->SetOutputType(0, &mt, 0), S_OK);
 
@@ -164,13 +171,8 @@ TEST(SoundStretch, RefusesWhatItCannotStretchAndAnOutputOtherThanItsInput)
     CComPtr<IMediaObject> pObject;
     pObject.QueryFrom(pInner);
     pInner->Release();
-    WAVEFORMATEX wfx = {WAVE_FORMAT_IEEE_FLOAT, 2, 44100, 44100 * 8, 8, 32, 0};
-    DMO_MEDIA_TYPE mt = {};
-    mt.majortype = MEDIATYPE_Audio;
-    mt.subtype = MEDIASUBTYPE_IEEE_FLOAT;
-    mt.formattype = FORMAT_WaveFormatEx;
-    mt.cbFormat = sizeof(wfx);
-    mt.pbFormat = reinterpret_cast<BYTE*>(&wfx);
+    WAVEFORMATEX wfx = {WAVE_FORMAT_PCM, 2, 44100, 44100 * 6, 6, 24, 0};
+    DMO_MEDIA_TYPE mt = AudioType(MEDIASUBTYPE_PCM, &wfx);
     EXPECT_EQ(pObject->SetInputType(0, &mt, DMO_SET_TYPEF_TEST_ONLY), DMO_E_TYPE_NOT_ACCEPTED);
 
     WAVEFORMATEX pcm = {WAVE_FORMAT_PCM, 1, 22050, 22050, 1, 8, 0};
