@@ -47,37 +47,37 @@ struct SafetyRow {
     const char* pszDesktop;
     // A second installation, uninstalled from its Help folder while the first one's batch
     // file still waits for its Uninstall.exe; null for none.
-    const char* pszThen;
+    const char* pszThen = nullptr;
 };
 
 const SafetyRow kRows[] = {
-    {"plain", "C:\\tandrel-safety\\Plain", RECORD_DIR, nullptr, REG_SZ, OWN_IN_WORK, true, nullptr, nullptr},
+    {"plain", "C:\\tandrel-safety\\Plain", RECORD_DIR, nullptr, REG_SZ, OWN_IN_WORK, true, nullptr},
     {"started in its Help folder, then another uninstalled while the first batch file waits",
      "C:\\tandrel-safety\\Tan & 100% " E_ACUTE, RECORD_DIR, nullptr, REG_SZ, OWN_IN_HELP, true,
      nullptr, "C:\\tandrel-safety\\Again & 50%"},
     {"started in its Help folder, spaces, ampersand, percent and e-acute",
      "C:\\tandrel-safety\\Tan & 100% " E_ACUTE, RECORD_DIR, nullptr, REG_SZ, OWN_IN_HELP, true,
-     nullptr, nullptr},
+     nullptr},
     {"spaces, ampersand, percent and e-acute",
      "C:\\tandrel-safety\\My Apps & Co %PATH% caf" E_ACUTE, RECORD_DIR, nullptr, REG_SZ, OWN_IN_WORK,
-     true, "C:\\tandrel-safety\\Desk & Top %TEMP%", nullptr},
-    {"another drive", "Q:\\Tandrel 98", RECORD_DIR, nullptr, REG_SZ, OWN_IN_WORK, true, nullptr, nullptr},
+     true, "C:\\tandrel-safety\\Desk & Top %TEMP%"},
+    {"another drive", "Q:\\Tandrel 98", RECORD_DIR, nullptr, REG_SZ, OWN_IN_WORK, true, nullptr},
     {"dots and a trailing backslash", "C:\\tandrel-safety\\Plain",
-     RECORD_TEXT, "C:\\tandrel-safety\\work\\..\\Plain\\", REG_SZ, OWN_IN_WORK, true, nullptr, nullptr},
+     RECORD_TEXT, "C:\\tandrel-safety\\work\\..\\Plain\\", REG_SZ, OWN_IN_WORK, true, nullptr},
     {"run from a copy, the folder holds the installation", "C:\\tandrel-safety\\Plain",
-     RECORD_DIR, nullptr, REG_SZ, COPY_IN_WORK, true, nullptr, nullptr},
-    {"relative", "C:\\tandrel-safety\\Plain", RECORD_TEXT, "..\\Plain", REG_SZ, OWN_IN_WORK, false, nullptr, nullptr},
-    {"wrong type", "C:\\tandrel-safety\\Plain", RECORD_DIR, nullptr, REG_EXPAND_SZ, OWN_IN_WORK, false, nullptr, nullptr},
-    {"empty", "C:\\tandrel-safety\\Plain", RECORD_TEXT, "", REG_SZ, OWN_IN_WORK, false, nullptr, nullptr},
+     RECORD_DIR, nullptr, REG_SZ, COPY_IN_WORK, true, nullptr},
+    {"relative", "C:\\tandrel-safety\\Plain", RECORD_TEXT, "..\\Plain", REG_SZ, OWN_IN_WORK, false, nullptr},
+    {"wrong type", "C:\\tandrel-safety\\Plain", RECORD_DIR, nullptr, REG_EXPAND_SZ, OWN_IN_WORK, false, nullptr},
+    {"empty", "C:\\tandrel-safety\\Plain", RECORD_TEXT, "", REG_SZ, OWN_IN_WORK, false, nullptr},
     {"raw form", "C:\\tandrel-safety\\Plain", RECORD_TEXT, "\\\\?\\C:\\tandrel-safety\\Plain",
-     REG_SZ, OWN_IN_WORK, false, nullptr, nullptr},
-    {"a drive root holding the installation", "Q:\\", RECORD_TEXT, "Q:\\", REG_SZ, OWN_IN_WORK, false, nullptr, nullptr},
-    {"drive root C", nullptr, RECORD_TEXT, "C:\\", REG_SZ, COPY_IN_WORK, false, nullptr, nullptr},
-    {"network share root", nullptr, RECORD_TEXT, "\\\\tandrel\\share", REG_SZ, COPY_IN_WORK, false, nullptr, nullptr},
-    {"the Windows folder", nullptr, RECORD_TEXT, "C:\\windows", REG_SZ, COPY_IN_WORK, false, nullptr, nullptr},
-    {"missing", nullptr, RECORD_TEXT, "C:\\tandrel-safety\\Gone", REG_SZ, COPY_IN_WORK, false, nullptr, nullptr},
+     REG_SZ, OWN_IN_WORK, false, nullptr},
+    {"a drive root holding the installation", "Q:\\", RECORD_TEXT, "Q:\\", REG_SZ, OWN_IN_WORK, false, nullptr},
+    {"drive root C", nullptr, RECORD_TEXT, "C:\\", REG_SZ, COPY_IN_WORK, false, nullptr},
+    {"network share root", nullptr, RECORD_TEXT, "\\\\tandrel\\share", REG_SZ, COPY_IN_WORK, false, nullptr},
+    {"the Windows folder", nullptr, RECORD_TEXT, "C:\\windows", REG_SZ, COPY_IN_WORK, false, nullptr},
+    {"missing", nullptr, RECORD_TEXT, "C:\\tandrel-safety\\Gone", REG_SZ, COPY_IN_WORK, false, nullptr},
     {"the current folder, not an installation", nullptr, RECORD_TEXT,
-     "C:\\tandrel-safety\\work", REG_SZ, COPY_IN_WORK, false, nullptr, nullptr},
+     "C:\\tandrel-safety\\work", REG_SZ, COPY_IN_WORK, false, nullptr},
 };
 
 // Row names in test listings.

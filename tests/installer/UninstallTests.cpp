@@ -127,31 +127,3 @@ TEST_F(UninstallFlow, ASecondRunFindsNoInstallationAndTouchesNothing)
     EXPECT_TRUE(FileExists(work + "\\readme.txt"));
     EXPECT_TRUE(FileExists(work + "\\vost.mpg"));
 }
-
-TEST_F(UninstallFlow, StartedInItsHelpFolderUninstallAfterUninstallLeavesNothingWithinSeconds)
-{
-    // As a person does it: install, uninstall from the Help folder, install elsewhere a
-    // few seconds later, uninstall that too. "\xE9" is e-acute in the ANSI code page.
-    const std::string dirs[] = {"C:\\Program Files\\Tan & 100% \xE9",
-                                "C:\\Program Files\\Tandrel Again"};
-    for (const std::string& dir : dirs)
-        RemoveTree(dir);
-    CProcessDriver uninstalls[2];
-    for (int i = 0; i < 2; ++i) {
-        const std::string& dir = dirs[i];
-        SCOPED_TRACE(dir);
-        ASSERT_NO_FATAL_FAILURE(Install(DistDir(), dir));
-        ASSERT_TRUE(FileExists(DesktopShortcut()));
-        ASSERT_TRUE(uninstalls[i].Start("\"" + dir + "\\Help\\Uninstall.exe\"", dir + "\\Help"));
-        EXPECT_EQ(uninstalls[i].WaitForExit(60000), 0u);
-        EXPECT_TRUE(WaitFor([&] { return !FileExists(dir) && !FileExists(DesktopShortcut()); },
-                            10000))
-            << "left: " << (FileExists(dir + "\\Help\\Uninstall.exe") ? "Uninstall.exe " : "")
-            << (FileExists(dir + "\\Help") ? "Help " : "") << (FileExists(dir) ? "the folder " : "")
-            << (FileExists(DesktopShortcut()) ? "the desktop link" : "");
-    }
-    for (const std::string& dir : dirs) {
-        EXPECT_FALSE(FileExists(dir)) << dir;
-        RemoveTree(dir);
-    }
-}
