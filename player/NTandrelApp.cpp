@@ -129,10 +129,17 @@ int CNTandrelApp::Run()
     for (;;) {
         HANDLE hEvent = m_pDoc != nullptr ? m_pDoc->m_hGraphEvent : nullptr;
         if (hEvent != nullptr) {
-            DWORD dwResult = MsgWaitForMultipleObjects(1, &hEvent, FALSE, bIdle ? 0 : INFINITE,
-                                                       QS_ALLINPUT);
+            // The graph's events, and the end of a media's sound while it plays out.
+            const HANDLE handles[2] = {hEvent, m_pDoc->PlayOutHandle()};
+            const DWORD nHandles = handles[1] != nullptr ? 2 : 1;
+            DWORD dwResult = MsgWaitForMultipleObjects(nHandles, handles, FALSE,
+                                                       bIdle ? 0 : INFINITE, QS_ALLINPUT);
             if (dwResult == WAIT_OBJECT_0) {
                 m_pDoc->HandleGraphEvent();
+                continue;
+            }
+            if (nHandles == 2 && dwResult == WAIT_OBJECT_0 + 1) {
+                m_pDoc->EndPlayOut();
                 continue;
             }
             if (dwResult == WAIT_TIMEOUT) {
@@ -140,7 +147,7 @@ int CNTandrelApp::Run()
                     bIdle = FALSE;
                 continue;
             }
-            if (dwResult != WAIT_OBJECT_0 + 1)
+            if (dwResult != WAIT_OBJECT_0 + nHandles)
                 continue;
             // The wake may have been for a message sent from another thread, which the
             // peek below delivers; the pump then takes only what is really queued, so

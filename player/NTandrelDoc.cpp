@@ -29,6 +29,32 @@ const long kVolumeDownBound = -9950;
 const double kRateSlower = 0.8333333333333334;
 const double kRateFaster = 1.2;
 const double kRateFasterGuard = 3.0;
+const double kMinStoredRate = 0.0;
+const double kMaxStoredRate = 4.0;
+const long kBalanceLimit = 10000;
+
+// The stored record comes from outside the program (another program, an older version, a
+// damaged hive). A value the player could not have stored, and that would break it, gives
+// way to its default; every other value is kept as it is.
+void TakeDefaultsWhereHarmful(DEFSETTING_RECORD* pRecord)
+{
+    CDefSetting defaults;
+    defaults.SetDefaults();
+    const DEFSETTING_RECORD& d = defaults.m_Record;
+    // Rates the Media page accepts, 0 among them; with any other the page refuses to be
+    // left or finished, and a rate that is not a number, infinite or negative never moves
+    // with the rate keys again.
+    if (!(pRecord->dRate >= kMinStoredRate && pRecord->dRate <= kMaxStoredRate))
+        pRecord->dRate = d.dRate;
+    // The engine refuses a volume or balance beyond its scale: the media plays at full
+    // volume, or centred, whatever was stored and whatever the Audio page shows, and the
+    // volume keys take up to millions of presses to bring the volume back.
+    if (pRecord->lVolume < kMuteVolume || pRecord->lVolume > 0)
+        pRecord->lVolume = d.lVolume;
+    if (pRecord->lBalance < -kBalanceLimit || pRecord->lBalance > kBalanceLimit)
+        pRecord->lBalance = d.lBalance;
+    // A start page the sheet does not have is kept: the sheet opens on its first page.
+}
 
 // True when both paths name one existing file, however they are spelled.
 bool IsSameFile(const char* pszA, const char* pszB)
@@ -107,7 +133,9 @@ CNTandrelDoc::CNTandrelDoc()
       m_bCoversScreen(FALSE),
       m_rcBeforeFullScreen(),
       m_dwStyleBeforeFullScreen(0),
-      m_bRendererFullScreen(FALSE)
+      m_bRendererFullScreen(FALSE),
+      m_bPlayingOut(FALSE),
+      m_playOutTimer(CreateWaitableTimerA(nullptr, FALSE, nullptr))
 {
     LoadSettings();
     if (CPlaybackHost* pHost = CPlaybackHost::Get())
@@ -132,7 +160,8 @@ void CNTandrelDoc::LoadSettings()
     CDefSetting setting;
     if (!setting.Read(TANDREL_SETTINGS_KEY, TANDREL_SETTINGS_VALUE))
         setting.SetDefaults();
-    const DEFSETTING_RECORD& r = setting.m_Record;
+    DEFSETTING_RECORD& r = setting.m_Record;
+    TakeDefaultsWhereHarmful(&r);
     m_nStartPage = r.nStartPage;
     m_bLoop = r.bLoop;
     m_bGroupLoop = r.bLoop != 0 ? 0 : r.bGroupLoop;  // the two loops never load together
@@ -155,8 +184,9 @@ BOOL CNTandrelDoc::DetachVideoAndSaveSettings()
     if (FAILED(pVideo.QueryFrom(m_pGraph)))
         return FALSE;
 
-    // The wait below lasts as long as a running media still plays; the user interface
-    // must not hang on it, so a graph that is not stopped is stopped first.
+    // Waiting for completion lasts as long as a running media still plays; the user
+    // interface must not hang on it, so a graph that is not stopped is stopped first, and
+    // one that would not stop is not waited for.
     CComPtr<IMediaControl> pControl;
     if (SUCCEEDED(pControl.QueryFrom(m_pGraph)) &&
         MediaGraph::GetState(m_pGraph, 0) != State_Stopped)
@@ -166,7 +196,7 @@ BOOL CNTandrelDoc::DetachVideoAndSaveSettings()
     CComPtr<IMediaEvent> pEvent;
     if (SUCCEEDED(pEvent.QueryFrom(m_pGraph))) {
         long lCode = 0;
-        pEvent->WaitForCompletion(INFINITE, &lCode);
+        pEvent->WaitForCompletion(0, &lCode);
     }
     pVideo->put_Visible(OAFALSE);
     pVideo->put_Owner(0);
@@ -213,6 +243,15 @@ BOOL CNTandrelDoc::CreateGraph()
     return TRUE;
 }
 
+BOOL CNTandrelDoc::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
+{
+    AFX_CMDHANDLERINFO info = {};
+    if (m_bPlayingOut && nCode == CN_COMMAND && pHandlerInfo == nullptr && nID != ID_STOP &&
+        CDocument::OnCmdMsg(nID, nCode, nullptr, &info))
+        FinishPlayOut();
+    return CDocument::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
 void CNTandrelDoc::SetTitle(const char* pszTitle)
 {
     CDocument::SetTitle(pszTitle);
@@ -231,6 +270,7 @@ void CNTandrelDoc::SetModifiedFlag(BOOL bModified)
 void CNTandrelDoc::DeleteContents()
 {
     CDocument::DeleteContents();
+    CancelPlayOut();
     UncoverScreen();
     if (m_pGraph != nullptr) {
         DetachVideoAndSaveSettings();
@@ -382,6 +422,7 @@ void CNTandrelDoc::PauseForAdvance()
 
 void CNTandrelDoc::Stop()
 {
+    CancelPlayOut();
     if (m_nPlayState != PLAY_RUNNING && m_nPlayState != PLAY_PAUSED)
         return;
     CComPtr<IMediaControl> pControl;
@@ -403,6 +444,7 @@ void CNTandrelDoc::Stop()
 
 void CNTandrelDoc::StopOnAbort()
 {
+    CancelPlayOut();
     if (m_nPlayState != PLAY_RUNNING && m_nPlayState != PLAY_PAUSED)
         return;
     CComPtr<IMediaControl> pControl;
@@ -471,43 +513,93 @@ void CNTandrelDoc::HandleGraphEvent()
         LONG_PTR lParam1 = 0, lParam2 = 0;
         if (SUCCEEDED(pEvent->GetEvent(&lCode, &lParam1, &lParam2, 0))) {
             pEvent->FreeEventParams(lCode, lParam1, lParam2);
-            if (lCode == EC_COMPLETE) {
-                // What the engine still holds of the end is heard before anything pauses
-                // or rewinds the graph.
-                MediaGraph::LetSoundPlayOut(m_pGraph);
-                const BOOL bHasNext = pHost != nullptr && pHost->HasNextInGroup();
-                const int nCount = pHost != nullptr ? pHost->GetGroupCount() : 1;
-                if (m_bLoop) {
-                    RewindIfAtEnd();
-                    Play();
-                } else if (bHasNext) {
-                    PauseForAdvance();
-                    pEvent.Release();
-                    if (OpenNextInGroup())
-                        Play();
-                    return;
-                } else if (m_bGroupLoop && nCount == 1) {
-                    RewindIfAtEnd();
-                    Play();
-                } else if (m_bGroupLoop) {
-                    PauseForAdvance();
-                    RewindIfAtEnd();
-                    pEvent.Release();
-                    if (pHost != nullptr)
-                        pHost->RestartGroup();
-                    if (OpenNextInGroup())
-                        Play();
-                    return;
-                } else {
-                    PauseForAdvance();
-                    RewindIfAtEnd();
-                }
-            } else if (lCode == EC_USERABORT || lCode == EC_ERRORABORT) {
+            pEvent.Release();
+            // What the engine still holds of the end is heard before anything pauses or
+            // rewinds the graph; the rules wait for it on the run loop, not here.
+            if (lCode == EC_COMPLETE && !m_bPlayingOut && !BeginPlayOut() && !ApplyEndRules())
+                return;
+            if (lCode == EC_USERABORT || lCode == EC_ERRORABORT)
                 StopOnAbort();
-            }
         }
-        pEvent.Release();
     }
+    HWND hwndMain = pHost != nullptr ? pHost->GetMainWindow() : nullptr;
+    if (hwndMain != nullptr)
+        PostMessageA(hwndMain, WM_USER, 0, 0);
+}
+
+BOOL CNTandrelDoc::ApplyEndRules()
+{
+    CPlaybackHost* pHost = CPlaybackHost::Get();
+    const BOOL bHasNext = pHost != nullptr && pHost->HasNextInGroup();
+    const int nCount = pHost != nullptr ? pHost->GetGroupCount() : 1;
+    if (m_bLoop) {
+        RewindIfAtEnd();
+        Play();
+    } else if (bHasNext) {
+        PauseForAdvance();
+        if (OpenNextInGroup())
+            Play();
+        return FALSE;
+    } else if (m_bGroupLoop && nCount == 1) {
+        RewindIfAtEnd();
+        Play();
+    } else if (m_bGroupLoop) {
+        PauseForAdvance();
+        RewindIfAtEnd();
+        if (pHost != nullptr)
+            pHost->RestartGroup();
+        if (OpenNextInGroup())
+            Play();
+        return FALSE;
+    } else {
+        PauseForAdvance();
+        RewindIfAtEnd();
+    }
+    return TRUE;
+}
+
+BOOL CNTandrelDoc::BeginPlayOut()
+{
+    const DWORD dwMs = MediaGraph::SoundPlayOutMs(m_pGraph);
+    if (dwMs == 0 || !m_playOutTimer.IsValid())
+        return FALSE;
+    LARGE_INTEGER liDue;
+    liDue.QuadPart = -static_cast<LONGLONG>(dwMs) * 10000;  // relative, in 100 ns units
+    if (!SetWaitableTimer(m_playOutTimer.Get(), &liDue, 0, nullptr, nullptr, FALSE))
+        return FALSE;
+    m_bPlayingOut = TRUE;
+    return TRUE;
+}
+
+void CNTandrelDoc::CancelPlayOut()
+{
+    if (!m_bPlayingOut)
+        return;
+    m_bPlayingOut = FALSE;
+    CancelWaitableTimer(m_playOutTimer.Get());
+}
+
+void CNTandrelDoc::FinishPlayOut()
+{
+    if (m_bPlayingOut) {
+        CancelPlayOut();
+        ApplyEndRules();
+    }
+}
+
+HANDLE CNTandrelDoc::PlayOutHandle() const
+{
+    return m_bPlayingOut ? m_playOutTimer.Get() : nullptr;
+}
+
+void CNTandrelDoc::EndPlayOut()
+{
+    if (!m_bPlayingOut)
+        return;
+    m_bPlayingOut = FALSE;
+    if (!ApplyEndRules())
+        return;
+    CPlaybackHost* pHost = CPlaybackHost::Get();
     HWND hwndMain = pHost != nullptr ? pHost->GetMainWindow() : nullptr;
     if (hwndMain != nullptr)
         PostMessageA(hwndMain, WM_USER, 0, 0);

@@ -45,8 +45,15 @@ public:
     void Step();
     void ToggleGroupLoop();
     void RewindIfAtEnd();
-    // Takes one event of the graph; called whenever m_hGraphEvent is signalled.
+    // Takes one event of the graph; called whenever m_hGraphEvent is signalled. At the end
+    // of a media whose sound still plays, the end's rules wait for the play-out.
     void HandleGraphEvent();
+    // Signalled when the end of a media has been heard and its rules are due; null while
+    // no play-out is pending. The run loop waits on it beside m_hGraphEvent.
+    HANDLE PlayOutHandle() const;
+    // Called when PlayOutHandle is signalled: the end's rules (loop, the group, the pause
+    // at the end) run now, unless the play-out was cancelled meanwhile.
+    void EndPlayOut();
     // Opens the group's next entry that can be opened; FALSE when none is left.
     BOOL OpenNextInGroup();
     // The current position in seconds; FALSE (and *pdPosition untouched) without media.
@@ -91,6 +98,10 @@ public:
     // The part of pszPath after its last backslash or colon; points into pszPath.
     static const char* FileTitleOf(const char* pszPath);
 
+    // A command of the document's own that follows the end of a media sees what the end's
+    // rules left, as it would without the play-out: they run first. Stop drops them.
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra,
+                  AFX_CMDHANDLERINFO* pHandlerInfo = nullptr) override;
     void SetTitle(const char* pszTitle) override;
     BOOL IsModified() override;
     void SetModifiedFlag(BOOL bModified = TRUE) override;
@@ -143,12 +154,25 @@ public:
     DWORD m_dwStyleBeforeFullScreen;
     // Set while the renderer itself shows the video on the whole screen.
     BOOL m_bRendererFullScreen;
+    // Set from the end of a media with sound until its rules run or are cancelled.
+    BOOL m_bPlayingOut;
 
 protected:
     DECLARE_MESSAGE_MAP()
 
 private:
     void LoadSettings();
+    // The rules of the end of a media; FALSE when they moved on to another media (the
+    // wake-up message is then not posted).
+    BOOL ApplyEndRules();
+    // Arms the play-out timer when the graph's sound has still to be heard; FALSE when the
+    // end's rules are due at once.
+    BOOL BeginPlayOut();
+    // Stop, another media or the end of the program: the pending end is dropped.
+    void CancelPlayOut();
+    // The pending end's rules run now.
+    void FinishPlayOut();
+
     // Pauses a running or stopped graph before the group moves on (message on failure).
     void PauseForAdvance();
     // Gives a newly rendered media the stored volume, mute and balance.
@@ -157,4 +181,8 @@ private:
     // first (with the download's progress dialog) and its local copy rendered in a new
     // graph, so that the graph boundary never shows a window.
     HRESULT RenderMedia(const char* pszPath);
+
+    // The play-out's timer: a synchronization timer, so that the wait that sees it
+    // signalled also resets it.
+    CHandleHolder m_playOutTimer;
 };

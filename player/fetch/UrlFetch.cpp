@@ -13,14 +13,16 @@
 
 namespace {
 
-// What the worker thread and the dialog share. Either may be the last to let go of it:
-// a cancelled fetch is left to end on its own, and the dialog does not wait for it.
+// What the worker thread and the dialog share. Either may be the last to let go of it.
+// A fetch that is given up is aborted through its binding, which ends the service's wait
+// for a server that has fallen silent; the dialog stays until the worker has left.
 class CDownloadJob final : public IBindStatusCallback {
 public:
     explicit CDownloadJob(const char* pszUrl)
         : m_cRef(1), m_strUrl(pszUrl), m_szLocal(), m_hr(E_PENDING), m_bAbort(false), m_bDone(false),
-          m_ulProgress(0), m_ulMax(0), m_dwLastActivity(GetTickCount())
+          m_ulProgress(0), m_ulMax(0), m_dwLastActivity(GetTickCount()), m_pBinding(nullptr)
     {
+        InitializeCriticalSection(&m_csBinding);
     }
     CDownloadJob(const CDownloadJob&) = delete;
     CDownloadJob& operator=(const CDownloadJob&) = delete;
@@ -43,7 +45,18 @@ public:
     }
     TANDREL_ASSERT_CALLBACK(LPTHREAD_START_ROUTINE, Run);
 
-    void Abort() { m_bAbort.store(true); }
+    // Stops the fetch: at once through the binding once the service has given one, else
+    // at the service's next call.
+    void Abort()
+    {
+        m_bAbort.store(true);
+        // Held under the lock, so that the binding is let go of on the worker's side only,
+        // in OnStopBinding; the service posts the abort to its own thread.
+        EnterCriticalSection(&m_csBinding);
+        if (m_pBinding != nullptr)
+            m_pBinding->Abort();
+        LeaveCriticalSection(&m_csBinding);
+    }
     bool IsDone() const { return m_bDone.load(std::memory_order_acquire); }
     // Read only once IsDone is true.
     HRESULT Result() const { return m_hr.load(std::memory_order_relaxed); }
@@ -75,7 +88,16 @@ public:
     }
 
     // IBindStatusCallback: every call is a sign of life, and the way to stop the service.
-    HRESULT STDMETHODCALLTYPE OnStartBinding(DWORD, IBinding*) override { return Alive(); }
+    HRESULT STDMETHODCALLTYPE OnStartBinding(DWORD, IBinding* pBinding) override
+    {
+        EnterCriticalSection(&m_csBinding);
+        if (m_pBinding == nullptr && pBinding != nullptr) {
+            m_pBinding = pBinding;
+            m_pBinding->AddRef();
+        }
+        LeaveCriticalSection(&m_csBinding);
+        return Alive();
+    }
     HRESULT STDMETHODCALLTYPE GetPriority(LONG*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE OnLowResource(DWORD) override { return S_OK; }
     HRESULT STDMETHODCALLTYPE OnProgress(ULONG ulProgress, ULONG ulProgressMax, ULONG, LPCWSTR) override
@@ -84,13 +106,31 @@ public:
         m_ulMax.store(ulProgressMax);
         return Alive();
     }
-    HRESULT STDMETHODCALLTYPE OnStopBinding(HRESULT, LPCWSTR) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnStopBinding(HRESULT, LPCWSTR) override
+    {
+        ReleaseBinding();
+        return S_OK;
+    }
     HRESULT STDMETHODCALLTYPE GetBindInfo(DWORD*, BINDINFO*) override { return S_OK; }
     HRESULT STDMETHODCALLTYPE OnDataAvailable(DWORD, DWORD, FORMATETC*, STGMEDIUM*) override { return Alive(); }
     HRESULT STDMETHODCALLTYPE OnObjectAvailable(REFIID, IUnknown*) override { return S_OK; }
 
 private:
-    ~CDownloadJob() = default;
+    ~CDownloadJob()
+    {
+        ReleaseBinding();
+        DeleteCriticalSection(&m_csBinding);
+    }
+
+    void ReleaseBinding()
+    {
+        EnterCriticalSection(&m_csBinding);
+        IBinding* pBinding = m_pBinding;
+        m_pBinding = nullptr;
+        if (pBinding != nullptr)
+            pBinding->Release();
+        LeaveCriticalSection(&m_csBinding);
+    }
 
     HRESULT Alive()
     {
@@ -107,13 +147,19 @@ private:
     std::atomic<ULONG> m_ulProgress;
     std::atomic<ULONG> m_ulMax;
     std::atomic<DWORD> m_dwLastActivity;
+    CRITICAL_SECTION m_csBinding;
+    IBinding* m_pBinding;  // from OnStartBinding to OnStopBinding
 };
 
 // The progress dialog: polls the job, ends with IDOK when it is done, kStalled when the
-// server fell silent, IDCANCEL on Cancel.
+// server fell silent, IDCANCEL on Cancel. A fetch given up is aborted, and the dialog ends
+// once the worker has left (at most kAbortGraceMs later).
 class CDownloadDlg : public CDialog {
 public:
-    explicit CDownloadDlg(CDownloadJob* pJob) : CDialog(IDD_DOWNLOAD), m_pJob(pJob) {}
+    explicit CDownloadDlg(CDownloadJob* pJob)
+        : CDialog(IDD_DOWNLOAD), m_pJob(pJob), m_nGivenUp(0), m_dwGivenUp(0)
+    {
+    }
 
     BOOL OnInitDialog() override;
     void OnCancel() override;
@@ -123,15 +169,19 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    void Abandon(int nResult);
+    void GiveUp(int nResult);
 
     CDownloadJob* m_pJob;
+    int m_nGivenUp;  // the result to end with once the worker has left; 0 while it runs
+    DWORD m_dwGivenUp;
 };
 
 const UINT_PTR kPollTimer = 1;
 const UINT kPollMs = 100;
 const int kStalled = 3;      // the dialog's result when the server sent nothing for too long
 const DWORD kQuietMs = 250;  // a fetch that ends within this shows no dialog
+// How long an aborted fetch may take to leave before the dialog ends without it.
+const DWORD kAbortGraceMs = 5000;
 
 BEGIN_MESSAGE_MAP(CDownloadDlg, CDialog)
     ON_WM_TIMER()
@@ -149,28 +199,34 @@ void CDownloadDlg::OnTimer(UINT_PTR nIDEvent)
 {
     if (nIDEvent != kPollTimer)
         return;
-    if (m_pJob->IsDone()) {
+    if (m_pJob->IsDone() ||
+        (m_nGivenUp != 0 && GetTickCount() - m_dwGivenUp >= kAbortGraceMs)) {
         ::KillTimer(m_hWnd, kPollTimer);
-        EndDialog(IDOK);
+        EndDialog(m_nGivenUp != 0 ? m_nGivenUp : IDOK);
         return;
     }
+    if (m_nGivenUp != 0)
+        return;
     if (m_pJob->ProgressMax() > 0)
         SendDlgItemMessageA(m_hWnd, IDC_DOWNLOAD_PROGRESS, PBM_SETPOS,
                             DownloadPercent(m_pJob->Progress(), m_pJob->ProgressMax()), 0);
     if (m_pJob->IdleMilliseconds() >= kDownloadStallSeconds * 1000u)
-        Abandon(kStalled);
+        GiveUp(kStalled);
 }
 
 void CDownloadDlg::OnCancel()
 {
-    Abandon(IDCANCEL);
+    if (m_nGivenUp == 0)
+        GiveUp(IDCANCEL);
 }
 
-void CDownloadDlg::Abandon(int nResult)
+void CDownloadDlg::GiveUp(int nResult)
 {
-    ::KillTimer(m_hWnd, kPollTimer);
+    m_nGivenUp = nResult;
+    m_dwGivenUp = GetTickCount();
+    if (HWND hCancel = ::GetDlgItem(m_hWnd, IDCANCEL))
+        ::EnableWindow(hCancel, FALSE);
     m_pJob->Abort();
-    EndDialog(nResult);
 }
 
 }  // namespace
@@ -178,9 +234,13 @@ void CDownloadDlg::Abandon(int nResult)
 bool IsMediaAddress(const char* pszPath)
 {
     const char* prefixes[] = {"http://", "https://", "ftp://"};
+    const int nLength = lstrlenA(pszPath);
     for (const char* pszPrefix : prefixes) {
-        if (CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, pszPath, lstrlenA(pszPrefix),
-                           pszPrefix, -1) == CSTR_EQUAL)
+        // Never more of the path than it has: a shorter one is no address.
+        const int nPrefix = lstrlenA(pszPrefix);
+        if (nLength >= nPrefix &&
+            CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, pszPath, nPrefix, pszPrefix,
+                           nPrefix) == CSTR_EQUAL)
             return true;
     }
     return false;

@@ -30,13 +30,11 @@ bool HasSound(IGraphBuilder* pGraph)
 
 }  // namespace
 
-void LetSoundPlayOut(IGraphBuilder* pGraph)
+DWORD SoundPlayOutMs(IGraphBuilder* pGraph)
 {
     if (pGraph == nullptr || !HasSound(pGraph) || GetState(pGraph, 0) != State_Running)
-        return;
-    // The graph is left alone meanwhile: nothing on this thread can change its state, and
-    // asking it every few milliseconds only competes with its renderer for the processor.
-    Sleep(kPlayOutMs);
+        return 0;
+    return kPlayOutMs;
 }
 
 }  // namespace MediaGraph

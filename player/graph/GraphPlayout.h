@@ -8,11 +8,11 @@
 
 namespace MediaGraph {
 
-// Called when the graph reports the end of its media: the engine reports it as soon as the
-// last sample reached the audio renderer, while the renderer and the sound device still
-// hold about a quarter of a second of it. A running graph with sound is left running until
-// that has been played (a bounded wait of half a second), so that pausing or rewinding at
-// the end cuts nothing.
-void LetSoundPlayOut(IGraphBuilder* pGraph);
+// How long the graph must keep running after EC_COMPLETE for the sound it still holds to
+// be heard; 0 when nothing is to play out (no sound, or a graph that no longer runs). The
+// engine reports the end as soon as the last sample reached the audio renderer, while the
+// renderer and the sound device still hold about a quarter of a second of it: whoever
+// pauses or rewinds the graph at the end waits this long first, without blocking on it.
+DWORD SoundPlayOutMs(IGraphBuilder* pGraph);
 
 }  // namespace MediaGraph

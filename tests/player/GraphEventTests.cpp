@@ -43,7 +43,7 @@ const std::string kRewindPaused =
 // Letting go of a graph that is not stopped: stop it, wait, hide and detach the video.
 const std::string kLetGoMoving =
     "QueryInterface(IVideoWindow), QueryInterface(IMediaControl), QueryInterface(IMediaControl), "
-    "GetState(0), Stop, QueryInterface(IMediaEvent), WaitForCompletion(-1), put_Visible(0), "
+    "GetState(0), Stop, QueryInterface(IMediaEvent), WaitForCompletion(0), put_Visible(0), "
     "put_Owner(0)";
 const std::string kStopOnAbort =
     "QueryInterface(IMediaControl), Stop, QueryInterface(IMediaPosition), "

@@ -6,6 +6,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cmath>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -647,5 +649,57 @@ TEST_F(MovieControls, SaveFileWritesAByteIdenticalCopyAndRefusesTheMediaItself)
     EXPECT_EQ(ReadFileBytes(media), original);
     Exit();
 }
+
+// A settings record that another program, an older version or a damaged hive left: the
+// player starts, plays, opens the sheet on a page it has, finishes it, takes F8, and
+// stores the record mended where a value would break it, every other value as it was.
+struct Hostile {
+    const char* pszName;
+    void (*pfnSpoil)(StoredSettings& record);
+    size_t cbStored;  // the value's length
+    int nPage;        // the page the sheet opens on
+    double dRate;     // stored at the end, after one F8
+    INT32 lVolume, lBalance;
+};
+void PrintTo(const Hostile& h, std::ostream* os) { *os << h.pszName; }
+
+class HostileSettings : public MovieControls, public testing::WithParamInterface<Hostile> {};
+
+TEST_P(HostileSettings, ThePlayerStartsAndMendsOnlyWhatWouldBreakIt)
+{
+    const Hostile& row = GetParam();
+    StoredSettings record = {0, 0, 1, 1, 0, 0, 0, 0, 1.0, -1000, 0, 0, 0};
+    row.pfnSpoil(record);
+    const BYTE* pBytes = reinterpret_cast<const BYTE*>(&record);
+    WriteSettingsBytes(std::vector<BYTE>(pBytes, pBytes + row.cbStored));
+    Start("clip10.mpg");  // long enough that no end of the media comes in between
+    HWND hSheet = Open();
+    ASSERT_NE(hSheet, nullptr);
+    EXPECT_EQ(ActiveIndex(hSheet), row.nPage);
+    ASSERT_TRUE(Finish(hSheet)) << "the sheet would not finish";
+    ASSERT_TRUE(XKey("F8", player.MainWindow()));
+    Exit();
+    StoredSettings stored = {};
+    ASSERT_TRUE(ReadStoredSettings(&stored));
+    EXPECT_EQ(stored.nStartPage, row.nPage);
+    EXPECT_EQ(stored.dRate, row.dRate);
+    EXPECT_EQ(stored.lVolume, row.lVolume);
+    EXPECT_EQ(stored.lBalance, row.lBalance);
+}
+
+INSTANTIATE_TEST_SUITE_P(Records, HostileSettings, testing::Values(
+    Hostile{"RateNotANumber", [](StoredSettings& r) { r.dRate = std::nan(""); }, 56, kMedia, 1.2, -1000, 0},
+    Hostile{"RateInfinite", [](StoredSettings& r) { r.dRate = HUGE_VAL; }, 56, kMedia, 1.2, -1000, 0},
+    Hostile{"RateNegative", [](StoredSettings& r) { r.dRate = -2.0; }, 56, kMedia, 1.2, -1000, 0},
+    Hostile{"RateHuge", [](StoredSettings& r) { r.dRate = 1e300; }, 56, kMedia, 1.2, -1000, 0},
+    Hostile{"RateZeroIsKept", [](StoredSettings& r) { r.dRate = 0.0; }, 56, kMedia, 0.0, -1000, 0},
+    Hostile{"VolumeAboveFull", [](StoredSettings& r) { r.lVolume = 5000; }, 56, kMedia, 1.2, -1000, 0},
+    Hostile{"VolumeBelowSilence", [](StoredSettings& r) { r.lVolume = INT32_MIN; }, 56, kMedia, 1.2, -1000, 0},
+    Hostile{"BalanceBeyondRight", [](StoredSettings& r) { r.lBalance = 20000; }, 56, kMedia, 1.2, -1000, 0},
+    Hostile{"StartPageBeyondTheLast", [](StoredSettings& r) { r.nStartPage = 4; }, 56, kMedia, 1.2, -1000, 0},
+    Hostile{"ShortValue", [](StoredSettings& r) { r.nStartPage = kAudio; }, 40, kMedia, 1.2, -1000, 0},
+    Hostile{"EdgesAreKept", [](StoredSettings& r) { r = {0, 0, 1, 1, 0, 0, 3, 0, 4.0, -10000, 0, 0, 10000}; },
+            56, kInformation, 4.0, -10000, 10000}),
+    [](const testing::TestParamInfo<Hostile>& info) { return std::string(info.param.pszName); });
 
 }  // namespace
