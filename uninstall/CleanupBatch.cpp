@@ -123,9 +123,8 @@ HANDLE CreateCleanupBatchFile(const char* pszTempDir, char* pszPath, size_t cchP
                        : std::snprintf(pszPath, cchPath, "%s\\Tandrel98-%d.bat", pszTempDir, i);
         if (n < 0 || static_cast<size_t>(n) >= cchPath)
             break;
-        // A batch file left from an ended uninstall goes; one still running holds its
-        // file, which then stays, and the next name is tried.
-        DeleteFileA(pszPath);
+        // Never one that exists: a command interpreter may still be running it, and one
+        // that reads its batch file line by line would run a replaced file's lines.
         HANDLE hFile = CreateFileA(pszPath, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
                                    FILE_ATTRIBUTE_NORMAL, nullptr);
         if (hFile != INVALID_HANDLE_VALUE)

@@ -37,8 +37,9 @@ bool CleanupBatchOemText(const char* pszInstallDir, const char* pszDesktopLink,
                          const char* pszTempDir, const char* pszBatchPath, std::string* pOem);
 
 // Each uninstall's batch file is a new file of its own in the temporary directory (which
-// ends in a backslash, so that two stand before the name): "Tandrel98.bat", or, while an
-// earlier uninstall's batch file of that name still runs, "Tandrel98-2.bat" and so on.
+// ends in a backslash, so that two stand before the name): "Tandrel98.bat", or, while a
+// file of that name is there (an earlier uninstall's batch file still runs, or was ended
+// before its last line), "Tandrel98-2.bat" and so on.
 // Rewriting a batch file under the command interpreter that runs it would make that one
 // run the other's lines, and its own installation would stay. Returns the new, empty file
 // open for writing, its path in pszPath; an invalid handle when no name is free.
