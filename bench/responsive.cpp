@@ -26,13 +26,19 @@ double NowMs()
     return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
 }
 
-// Answer times of the main window, asked until done() holds or dwMs have passed.
+// Answer times of the main window, asked until done() holds or dwMs have passed. done()
+// asks the player's palette, on the same thread: its time counts as an answer too.
 template <class F>
 std::vector<double> Probe(CPlayerProcess& player, F done, DWORD dwMs)
 {
     std::vector<double> answers;
     const double dEnd = NowMs() + dwMs;
-    while (NowMs() < dEnd && !done()) {
+    for (;;) {
+        const double dAskedDone = NowMs();
+        const bool bDone = done();
+        answers.push_back(NowMs() - dAskedDone);
+        if (bDone || NowMs() >= dEnd)
+            break;
         DWORD_PTR dwResult = 0;
         const double dAsked = NowMs();
         if (!SendMessageTimeoutA(player.MainWindow(), WM_NULL, 0, 0, SMTO_NORMAL, 2000, &dwResult))
