@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
-# Prints the rate table: a ten-second video-only, audio-only and audio-and-video media,
-# each played whole at rates 0.5, 1, 2 and 4 through the player's graph boundary, with the
-# time to the end of the stream, what the video renderer reports (IQualProp) or else the
-# samples presented on the player's clock, and how long Stop took. First the same media on
-# the engine's own clock, for comparison. Then, where a PulseAudio server can be started,
-# each media with sound is played again into its null sink and the recording says what was
-# heard. Not a test: it only measures.
+# Prints the rate table: a ten-second video-only, audio-only and audio-and-video media and
+# 7.6 s of real footage with a 440 Hz tone (city.mpg), each played whole at rates 0.5, 1, 2
+# and 4 through the player's graph boundary, with the time to the end of the stream, the
+# position's speed (media seconds a second, read at a quarter and three quarters of the
+# way), the picture's end against the sound's (each renderer's own end of stream; the
+# sound's comes when its renderer has the last sample, 0.2-0.3 s before it is heard), what
+# the video renderer reports or else the samples presented on the player's clock, and how
+# long Stop took. First the same media on the engine's own clock, for comparison. Then,
+# where a PulseAudio server can be started, each media with sound is played again into its
+# null sink and the recording says how long it was heard and at what pitch (the files'
+# tone is 440 Hz). Not a test: it only measures.
 set -euo pipefail
 TOP=$(cd "$(dirname "$0")/.." && pwd)
 "$TOP/scripts/deps.sh"
@@ -19,17 +23,11 @@ ff() { ffmpeg -nostdin -hide_banner -loglevel error -y "$@"; }
   -c:v mpeg1video -fflags +bitexact -flags:v +bitexact -f mpeg "$media/video10.mpg"
 [ -f "$media/audio10.wav" ] || ff -f lavfi -i "sine=frequency=440:sample_rate=44100:duration=10" \
   -fflags +bitexact -flags:a +bitexact "$media/audio10.wav"
-cp "$BUILD/media/clip10.mpg" "$media/clip10.mpg"
+cp "$BUILD/media/clip10.mpg" "$BUILD/media/city.mpg" "$media/"
 
-PULSE_PID=
-stop_all() {
-  if [ -n "$PULSE_PID" ]; then
-    wine reg delete 'HKCU\Software\Wine\Drivers' /v Audio /f >/dev/null 2>&1 || true
-    kill "$PULSE_PID" 2>/dev/null || true
-  fi
-  wine_env_stop
-}
-trap stop_all EXIT
+PULSE_DIR=$BUILD/bench/pulse
+. "$TOP/scripts/pulse-env.sh"
+trap 'pulse_env_stop; wine_env_stop' EXIT
 wine_env_start_display 800x600x24
 wine_env_start_wine
 wine_env_managed N
@@ -37,21 +35,15 @@ wine_env_managed N
 cd "$media"
 probe() { timeout 600 wine "$BUILD/bench/rateprobe.exe" "$@" 2>/dev/null; }
 echo "== on the engine's own clock (the rate calls alone)"
-probe --table --engine-clock video10.mpg audio10.wav clip10.mpg | grep -v '^=='
+probe --table --engine-clock video10.mpg audio10.wav clip10.mpg city.mpg | grep -v '^=='
 echo "== through the graph boundary (ALSA null device)"
-probe video10.mpg audio10.wav clip10.mpg
+probe --table video10.mpg audio10.wav clip10.mpg city.mpg
 
 command -v pulseaudio >/dev/null && command -v parec >/dev/null || {
   echo "(no PulseAudio: what is heard is not measured)"; exit 0; }
-export XDG_RUNTIME_DIR=$BUILD/bench/pulse
-mkdir -p "$XDG_RUNTIME_DIR"; chmod 700 "$XDG_RUNTIME_DIR"
-pulseaudio --daemonize=no --exit-idle-time=-1 -n --load="module-null-sink sink_name=cap" \
-  --load=module-native-protocol-unix >/dev/null 2>&1 &
-PULSE_PID=$!
-for _ in $(seq 1 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
-wine reg add 'HKCU\Software\Wine\Drivers' /v Audio /d pulse /f >/dev/null 2>&1
-echo "== heard through a PulseAudio null sink (the recording misses about 0.2 s of each new stream)"
-for m in audio10.wav clip10.mpg; do
+pulse_env_start
+echo "== heard through a PulseAudio null sink"
+for m in audio10.wav clip10.mpg city.mpg; do
   for r in 0.5 1 2 4; do
     parec -d cap.monitor --format=s16le --rate=44100 --channels=2 --raw > "$media/heard.raw" &
     rec=$!

@@ -135,6 +135,23 @@ TANDREL_ASSERT_CALLBACK(LPTHREAD_START_ROUTINE, StopGraph);
 
 // One row of the rate table. Returns false when the engine hung in Stop (the process
 // cannot go on with that graph).
+// The filters that play sound: only those answer the audio interface.
+int SoundRenderers(IGraphBuilder* pGraph)
+{
+    CComPtr<IEnumFilters> pFilters;
+    if (FAILED(pGraph->EnumFilters(&pFilters)))
+        return 0;
+    int nCount = 0;
+    for (;;) {
+        CComPtr<IBaseFilter> pFilter;
+        if (pFilters->Next(1, &pFilter, nullptr) != S_OK)
+            return nCount;
+        CComPtr<IBasicAudio> pAudio;
+        if (SUCCEEDED(pAudio.QueryFrom(pFilter.Get())))
+            ++nCount;
+    }
+}
+
 bool TableRow(const char* pszPath, double dRate)
 {
     IGraphBuilder* pGraph = nullptr;
@@ -160,11 +177,53 @@ bool TableRow(const char* pszPath, double dRate)
 
     // On the engine's clock the rate goes to the engine alone, as the calls themselves.
     HRESULT hr = g_bEngineClock ? pPosition->put_Rate(dRate) : MediaGraph::SetRate(pGraph, dRate);
+    // Each renderer's own end is reported, so that the picture's and the sound's ends can
+    // be told apart; the media has ended when every renderer has.
+    const int nRenderers = (pRenderer ? 1 : 0) + SoundRenderers(pGraph);
+    pEvent->CancelDefaultHandling(EC_COMPLETE);
     DWORD dwStart = GetTickCount();
     pControl->Run();
     const DWORD dwLimit = static_cast<DWORD>(dDuration / dRate * 1000 * 2) + 10000;
-    bool bComplete = WaitForEnd(pEvent.Get(), dwStart, dwLimit);
+    // The position a person sees, read at a quarter and at three quarters of the way.
+    const DWORD dwEarly = static_cast<DWORD>(dDuration / dRate * 250), dwLate = dwEarly * 3;
+    double dEarly = -1, dLate = -1;
+    DWORD dwEarlyAt = 0, dwLateAt = 0, dwPictureEnd = 0, dwSoundEnd = 0;
+    int nEnded = 0;
+    OAEVENT hEvent = 0;
+    pEvent->GetEventHandle(&hEvent);
+    while (nEnded < nRenderers && GetTickCount() - dwStart < dwLimit) {
+        WaitForSingleObject(reinterpret_cast<HANDLE>(hEvent), 10);
+        const DWORD dwNow = GetTickCount() - dwStart;
+        if (dEarly < 0 && dwNow >= dwEarly) {
+            pPosition->get_CurrentPosition(&dEarly);
+            dwEarlyAt = dwNow;
+        } else if (dLate < 0 && dwNow >= dwLate) {
+            pPosition->get_CurrentPosition(&dLate);
+            dwLateAt = dwNow;
+        }
+        long lCode = 0;
+        LONG_PTR l1 = 0, l2 = 0;
+        while (SUCCEEDED(pEvent->GetEvent(&lCode, &l1, &l2, 0))) {
+            if (lCode == EC_COMPLETE) {
+                ++nEnded;
+                if (pRenderer && reinterpret_cast<IBaseFilter*>(l2) == pRenderer.Get())
+                    dwPictureEnd = dwNow;
+                else
+                    dwSoundEnd = dwNow;
+            }
+            pEvent->FreeEventParams(lCode, l1, l2);
+        }
+    }
+    const bool bComplete = nEnded >= nRenderers;
     double dElapsed = (GetTickCount() - dwStart) / 1000.0;
+    char szSpeed[48] = "";
+    if (dLate >= 0 && dwLateAt > dwEarlyAt)
+        std::snprintf(szSpeed, sizeof szSpeed, "  position %4.2f media s/s",
+                      (dLate - dEarly) / ((dwLateAt - dwEarlyAt) / 1000.0));
+    char szOffset[64] = "";
+    if (dwPictureEnd != 0 && dwSoundEnd != 0)
+        std::snprintf(szOffset, sizeof szOffset, "  picture-sound ends %+5ld ms",
+                      static_cast<long>(dwPictureEnd) - static_cast<long>(dwSoundEnd));
     double dAtEnd = 0;
     pPosition->get_CurrentPosition(&dAtEnd);
     int nDrawn = -1, nDropped = -1;
@@ -191,9 +250,9 @@ bool TableRow(const char* pszPath, double dRate)
     char szClock[64] = "engine's clock";
     if (lServed >= 0)
         std::snprintf(szClock, sizeof szClock, "own clock: %4ld presented, %3ld late", lServed, lLate);
-    std::printf("%-11s %4.2f  end %6.2f s (duration/rate %6.2f)%s  %s  %s  at end %5.2f s  Stop %s %lu ms\n",
+    std::printf("%-11s %4.2f  end %6.2f s (duration/rate %6.2f)%s%s%s  %s  %s  at end %5.2f s  Stop %s %lu ms\n",
                 PathName(pszPath), dRate, dElapsed, dDuration / dRate, bComplete ? "" : " NO END",
-                szFrames, szClock, dAtEnd, bStopped ? "took" : "HANGS, waited",
+                szSpeed, szOffset, szFrames, szClock, dAtEnd, bStopped ? "took" : "HANGS, waited",
                 static_cast<unsigned long>(dwStopMs));
     if (FAILED(hr))
         std::printf("   the rate call failed: 0x%08lx\n", static_cast<unsigned long>(hr));

@@ -5,18 +5,18 @@
 #include "File.h"
 #include "MessageBox.h"
 
-CDocument::CDocument() : m_strTitle(), m_strPathName(), m_bModified(FALSE) {}
+CDocument::CDocument() : m_szTitle(), m_szPathName(), m_bModified(FALSE) {}
 
 CDocument::~CDocument() = default;
 
 void CDocument::SetTitle(const char* pszTitle)
 {
-    lstrcpynA(m_strTitle, pszTitle != nullptr ? pszTitle : "", MAX_PATH);
+    lstrcpynA(m_szTitle, pszTitle != nullptr ? pszTitle : "", MAX_PATH);
 }
 
 void CDocument::SetPathName(const char* pszPathName)
 {
-    lstrcpynA(m_strPathName, pszPathName != nullptr ? pszPathName : "", MAX_PATH);
+    lstrcpynA(m_szPathName, pszPathName != nullptr ? pszPathName : "", MAX_PATH);
 }
 
 BOOL CDocument::IsModified()
@@ -34,7 +34,7 @@ void CDocument::DeleteContents() {}
 BOOL CDocument::OnNewDocument()
 {
     DeleteContents();
-    m_strPathName[0] = '\0';
+    m_szPathName[0] = '\0';
     SetModifiedFlag(FALSE);
     return TRUE;
 }

@@ -14,10 +14,10 @@ public:
     CDocument();
     ~CDocument() override;
 
-    const char* GetTitle() const { return m_strTitle; }
+    const char* GetTitle() const { return m_szTitle; }
     // Sets the title shown for the document.
     virtual void SetTitle(const char* pszTitle);
-    const char* GetPathName() const { return m_strPathName; }
+    const char* GetPathName() const { return m_szPathName; }
     virtual void SetPathName(const char* pszPathName);
 
     // Whether the document has unsaved changes.
@@ -42,7 +42,7 @@ protected:
     virtual void ReportSaveLoadException(const char* pszPathName, const CFileException* pError,
                                          BOOL bSaving, UINT nIDPDefault);
 
-    char m_strTitle[MAX_PATH];
-    char m_strPathName[MAX_PATH];
+    char m_szTitle[MAX_PATH];
+    char m_szPathName[MAX_PATH];
     BOOL m_bModified;
 };

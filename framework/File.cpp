@@ -3,10 +3,10 @@
 #include <cstdio>
 
 CFileException::CFileException(int nCause, LONG lOsError, const char* pszFileName)
-    : m_cause(nCause), m_lOsError(lOsError), m_strFileName()
+    : m_cause(nCause), m_lOsError(lOsError), m_szFileName()
 {
     if (pszFileName != nullptr)
-        lstrcpynA(m_strFileName, pszFileName, MAX_PATH);
+        lstrcpynA(m_szFileName, pszFileName, MAX_PATH);
 }
 
 int CFileException::OsErrorToCause(LONG lOsError)
@@ -27,7 +27,7 @@ int CFileException::OsErrorToCause(LONG lOsError)
     }
 }
 
-CFile::CFile() : m_hFile(INVALID_HANDLE_VALUE), m_strFileName() {}
+CFile::CFile() : m_hFile(INVALID_HANDLE_VALUE), m_szFileName() {}
 
 CFile::CFile(const char* pszFileName, UINT nOpenFlags) : CFile()
 {
@@ -50,7 +50,7 @@ BOOL CFile::Open(const char* pszFileName, UINT nOpenFlags, CFileException* pErro
             *pError = CFileException(CFileException::badPath, ERROR_FILENAME_EXCED_RANGE, pszFileName);
         return FALSE;
     }
-    lstrcpynA(m_strFileName, pszFileName, MAX_PATH);
+    lstrcpynA(m_szFileName, pszFileName, MAX_PATH);
 
     DWORD dwAccess = GENERIC_READ;
     switch (nOpenFlags & 3) {
@@ -94,7 +94,7 @@ void CFile::Write(const void* lpBuf, UINT nCount)
     if (!WriteFile(m_hFile, lpBuf, nCount, &dwWritten, nullptr))
         ThrowLastError();
     if (dwWritten != nCount)
-        throw CFileException(CFileException::diskFull, ERROR_DISK_FULL, m_strFileName);
+        throw CFileException(CFileException::diskFull, ERROR_DISK_FULL, m_szFileName);
 }
 
 void CFile::Close()
@@ -115,16 +115,8 @@ void CFile::Abort()
     }
 }
 
-void CFile::Remove(const char* pszFileName)
-{
-    if (!DeleteFileA(pszFileName)) {
-        LONG lError = static_cast<LONG>(GetLastError());
-        throw CFileException(CFileException::OsErrorToCause(lError), lError, pszFileName);
-    }
-}
-
 void CFile::ThrowLastError() const
 {
     LONG lError = static_cast<LONG>(GetLastError());
-    throw CFileException(CFileException::OsErrorToCause(lError), lError, m_strFileName);
+    throw CFileException(CFileException::OsErrorToCause(lError), lError, m_szFileName);
 }

@@ -13,7 +13,7 @@ public:
 
     int m_cause;
     LONG m_lOsError;
-    char m_strFileName[MAX_PATH];
+    char m_szFileName[MAX_PATH];
 
     static int OsErrorToCause(LONG lOsError);
 };
@@ -49,14 +49,12 @@ public:
     // Closes without throwing; used on failure paths.
     void Abort();
 
-    const char* GetFilePath() const { return m_strFileName; }
+    const char* GetFilePath() const { return m_szFileName; }
     HANDLE GetHandle() const { return m_hFile; }
-
-    static void Remove(const char* pszFileName);
 
 protected:
     [[noreturn]] void ThrowLastError() const;
 
     HANDLE m_hFile;
-    char m_strFileName[MAX_PATH];
+    char m_szFileName[MAX_PATH];
 };

@@ -78,11 +78,6 @@ BOOL CFrameWnd::OnCreateClient(LPCREATESTRUCTA, CCreateContext* pContext)
     return TRUE;
 }
 
-CDocument* CFrameWnd::GetActiveDocument() const
-{
-    return m_pViewActive != nullptr ? m_pViewActive->GetDocument() : nullptr;
-}
-
 BOOL CFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
 {
     // The view (and through it the document), then this frame, then the application.

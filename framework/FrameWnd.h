@@ -40,7 +40,6 @@ public:
 
     CView* GetActiveView() const { return m_pViewActive; }
     void SetActiveView(CView* pView) { m_pViewActive = pView; }
-    CDocument* GetActiveDocument() const;
 
     // Shows the frame for its document after the first open.
     virtual void InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible);

@@ -18,7 +18,7 @@ std::map<HWND, CWnd*>& HandleMap()
 CWnd* g_pWndInit = nullptr;
 
 // Finds out whether an update handler has disabled a command.
-class CTestCmdUI : public CCmdUI {
+class CCommandEnableProbe : public CCmdUI {
 public:
     void Enable(BOOL bOn) override
     {
@@ -228,7 +228,7 @@ BOOL CWnd::OnCommand(WPARAM wParam, LPARAM)
     if (nCode != 0 && nCode != 1)
         return FALSE;
     // A command that its update handler disables is not carried out.
-    CTestCmdUI state;
+    CCommandEnableProbe state;
     state.m_nID = nID;
     OnCmdMsg(nID, CN_UPDATE_COMMAND_UI, &state);
     if (!state.m_bEnabled)
@@ -248,31 +248,17 @@ BOOL CWnd::PreTranslateMessage(MSG*)
 
 void CWnd::PostNcDestroy() {}
 
-namespace {
-
-BOOL ModifyStyleBits(HWND hWnd, int nIndex, DWORD dwRemove, DWORD dwAdd, UINT nFlags)
+BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags)
 {
-    DWORD dwStyle = static_cast<DWORD>(GetWindowLongA(hWnd, nIndex));
+    DWORD dwStyle = static_cast<DWORD>(GetWindowLongA(m_hWnd, GWL_STYLE));
     DWORD dwNew = (dwStyle & ~dwRemove) | dwAdd;
     if (dwStyle == dwNew)
         return FALSE;
-    SetWindowLongA(hWnd, nIndex, static_cast<LONG>(dwNew));
+    SetWindowLongA(m_hWnd, GWL_STYLE, static_cast<LONG>(dwNew));
     if (nFlags != 0)
-        SetWindowPos(hWnd, nullptr, 0, 0, 0, 0,
+        SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
                      SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
     return TRUE;
-}
-
-}  // namespace
-
-BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags)
-{
-    return ModifyStyleBits(m_hWnd, GWL_STYLE, dwRemove, dwAdd, nFlags);
-}
-
-BOOL CWnd::ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags)
-{
-    return ModifyStyleBits(m_hWnd, GWL_EXSTYLE, dwRemove, dwAdd, nFlags);
 }
 
 DWORD CWnd::GetStyle() const
@@ -295,26 +281,3 @@ void CWnd::MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint)
     ::MoveWindow(m_hWnd, x, y, nWidth, nHeight, bRepaint);
 }
 
-namespace {
-
-struct DescendantMessage {
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-};
-
-BOOL CALLBACK SendToChild(HWND hWnd, LPARAM lParam)
-{
-    const DescendantMessage* p = reinterpret_cast<const DescendantMessage*>(lParam);
-    ::SendMessageA(hWnd, p->message, p->wParam, p->lParam);
-    return TRUE;
-}
-TANDREL_ASSERT_CALLBACK(WNDENUMPROC, SendToChild);
-
-}  // namespace
-
-void CWnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    DescendantMessage msg = {message, wParam, lParam};
-    EnumChildWindows(m_hWnd, SendToChild, reinterpret_cast<LPARAM>(&msg));
-}

@@ -56,7 +56,6 @@ public:
     // Changes the style bits; with nFlags, also SetWindowPos(no move, size, z-order,
     // activation | nFlags) so that the frame is redrawn to match.
     BOOL ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
-    BOOL ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
     DWORD GetStyle() const;
 
     CWnd* GetParent() const;
@@ -73,8 +72,6 @@ public:
     {
         return ::SendMessageA(m_hWnd, message, wParam, lParam);
     }
-    // Sends the message to every window below this one.
-    void SendMessageToDescendants(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 
     static LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
     TANDREL_ASSERT_CALLBACK(WNDPROC, AfxWndProc);

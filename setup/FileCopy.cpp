@@ -46,13 +46,13 @@ bool CopyOneFile(const char* pszSource, const char* pszTarget)
     return bComplete;
 }
 
-void InstallFile(const char* pszTargetDir, const char* pszSourceDir, const char* pszName)
+bool InstallFile(const char* pszTargetDir, const char* pszSourceDir, const char* pszName)
 {
     char szTarget[MAX_PATH];
     char szSource[MAX_PATH];
     int nTarget = std::snprintf(szTarget, sizeof(szTarget), "%s\\%s", pszTargetDir, pszName);
     int nSource = std::snprintf(szSource, sizeof(szSource), "%s\\%s", pszSourceDir, pszName);
     if (nTarget < 0 || nTarget >= MAX_PATH || nSource < 0 || nSource >= MAX_PATH)
-        return;
-    CopyOneFile(szSource, szTarget);
+        return false;
+    return CopyOneFile(szSource, szTarget);
 }

@@ -7,6 +7,7 @@
 // behind.
 bool CopyOneFile(const char* pszSource, const char* pszTarget);
 
-// Copies pszSourceDir\pszName to pszTargetDir\pszName. A name that would not fit a path
-// is not copied at all, rather than copied to a shortened name.
-void InstallFile(const char* pszTargetDir, const char* pszSourceDir, const char* pszName);
+// Copies pszSourceDir\pszName to pszTargetDir\pszName; true when the whole file was
+// copied. A name that would not fit a path is not copied at all, rather than copied to a
+// shortened name.
+bool InstallFile(const char* pszTargetDir, const char* pszSourceDir, const char* pszName);

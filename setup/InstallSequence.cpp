@@ -64,14 +64,17 @@ bool MakeInstallDirectory(const char* pszTyped, char* pszDir, size_t cchDir)
     return cch + LongestInstalledName() < MAX_PATH;
 }
 
-void CopyDistribution(const char* pszInstallDir, const char* pszHelpDir, const char* pszSourceDir)
+// True when every file was copied; a file that fails is left out and the rest still copied.
+bool CopyDistribution(const char* pszInstallDir, const char* pszHelpDir, const char* pszSourceDir)
 {
+    bool bComplete = true;
     for (const char* pszName : kMainFiles)
-        InstallFile(pszInstallDir, pszSourceDir, pszName);
+        bComplete = InstallFile(pszInstallDir, pszSourceDir, pszName) && bComplete;
     if (pszHelpDir == nullptr)
-        return;
+        return false;
     for (const char* pszName : kHelpFiles)
-        InstallFile(pszHelpDir, pszSourceDir, pszName);
+        bComplete = InstallFile(pszHelpDir, pszSourceDir, pszName) && bComplete;
+    return bComplete;
 }
 
 void RegisterPlayer(const char* pszInstallDir)
@@ -115,7 +118,9 @@ int RunInstallation(HINSTANCE hInstance, AnimationPaint nPaint)
         ShowMessage(IDS_CREATE_DIR_ERROR, IDS_CAPTION_ERROR);
     }
 
-    // From here on every step runs; only the runtime setup decides the final message.
+    // From here on every step runs. The final message says whether the player is whole:
+    // every file copied, the runtime set up, the settings record stored. Otherwise the
+    // failure message sends the user to the uninstaller, which finds all of it registered.
     char szHelpDir[MAX_PATH];
     int n = std::snprintf(szHelpDir, sizeof(szHelpDir), "%s\\%s", szInstallDir, TANDREL_HELP_DIR);
     bool bHelpDir = n > 0 && n < MAX_PATH;
@@ -124,18 +129,18 @@ int RunInstallation(HINSTANCE hInstance, AnimationPaint nPaint)
 
     SetKeyDefault(HKEY_LOCAL_MACHINE, TANDREL_APP_PATH_KEY, szInstallDir);
     SetKeyDefault(HKEY_LOCAL_MACHINE, TANDREL_VERSION_KEY, TANDREL_VERSION_TEXT);
-    if (bSourceDir)
-        CopyDistribution(szInstallDir, bHelpDir ? szHelpDir : nullptr, szSourceDir);
+    bool bCopied = bSourceDir &&
+                   CopyDistribution(szInstallDir, bHelpDir ? szHelpDir : nullptr, szSourceDir);
     RegisterAppPath(szInstallDir, TANDREL_APP_PATHS_BASE, TANDREL_PROGRAM_FILE);
 
     bool bRuntime = RunRuntimeSetup(hInstance, nPaint);
 
     RegisterPlayer(szInstallDir);
-    WriteDefaultSettings();
+    bool bSettings = WriteDefaultSettings();
     CreateStartMenuShortcut(szInstallDir);
     CreateDesktopShortcut(szInstallDir);
 
-    if (bRuntime)
+    if (bCopied && bRuntime && bSettings)
         ShowCongratulation(hInstance);
     else
         ShowMessage(IDS_INSTALL_FAILED, IDS_CAPTION_ERROR);

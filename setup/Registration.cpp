@@ -93,9 +93,9 @@ void RegisterUninstallEntry(const char* pszKey, const char* pszInstallDir,
         SetText(key.Get(), "UninstallString", szCommand);
 }
 
-void WriteDefaultSettings()
+bool WriteDefaultSettings()
 {
     CDefSetting setting;
     setting.SetDefaults();
-    setting.Write(TANDREL_SETTINGS_KEY, TANDREL_SETTINGS_VALUE);
+    return setting.Write(TANDREL_SETTINGS_KEY, TANDREL_SETTINGS_VALUE) != FALSE;
 }

@@ -1,5 +1,6 @@
-// What the installer writes into the registry. No result is reported: a key that can't be
-// created simply gets no value, and the installation goes on.
+// What the installer writes into the registry. A key that can't be created simply gets no
+// value, and the installation goes on; only the settings record's result is reported, for
+// a player without its record is not installed whole.
 #pragma once
 
 #include <windows.h>
@@ -21,5 +22,6 @@ void RegisterFileType(const char* pszFileType, const char* pszDescription,
 // that starts the uninstaller in the "Help" folder, its path in quotation marks.
 void RegisterUninstallEntry(const char* pszKey, const char* pszInstallDir,
                             const char* pszDisplayName);
-// The player's settings reset to the defaults, the key created when missing.
-void WriteDefaultSettings();
+// The player's settings reset to the defaults, the key created when missing. True when the
+// record was stored.
+bool WriteDefaultSettings();

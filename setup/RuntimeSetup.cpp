@@ -71,9 +71,9 @@ bool RunRuntimeSetup(HINSTANCE hInstance, AnimationPaint nPaint)
 
     bool bResult = false;
     if (WaitForSingleObject(process.Get(), INFINITE) == WAIT_OBJECT_0) {
-        // The runtime setup's own exit code is its business: having ended is success.
-        DWORD dwExitCode = 0;
-        bResult = GetExitCodeProcess(process.Get(), &dwExitCode) != FALSE;
+        // Any other exit code is the runtime setup's own failure, which it has reported.
+        DWORD dwExitCode = STILL_ACTIVE;
+        bResult = GetExitCodeProcess(process.Get(), &dwExitCode) && dwExitCode == 0;
     }
     process.Close();
     DestroyWindow(hDlg);

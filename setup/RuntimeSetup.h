@@ -5,8 +5,8 @@
 
 #include "ProgressAnimation.h"
 
-// True when the runtime setup was started and has ended, whatever its exit code; false
-// (after "Install Not Success!") when it could not be started, or when the installation
-// dialog could not be shown or the wait failed.
+// True when the runtime setup was started and has ended with exit code 0; false (after
+// "Install Not Success!") when it could not be started, and false when the installation
+// dialog could not be shown, the wait failed or the runtime setup reported a failure.
 // nPaint says how the installation dialog's animation paints.
 bool RunRuntimeSetup(HINSTANCE hInstance, AnimationPaint nPaint);

@@ -21,16 +21,15 @@ BOOL CDefSetting::Write(const char* pszKey, const char* pszValue)
     CRegKeyHolder key;
 #ifdef TANDREL_SETTINGS_CREATE_KEY
     if (RegCreateKeyA(HKEY_CURRENT_USER, pszKey, &key) != ERROR_SUCCESS)
-        return TRUE;
+        return FALSE;
 #else
     if (RegOpenKeyA(HKEY_CURRENT_USER, pszKey, &key) != ERROR_SUCCESS)
-        return TRUE;
+        return FALSE;
 #endif
     m_Record.nReserved = 0;
     m_Record.nPadding = 0;
-    RegSetValueExA(key.Get(), pszValue, 0, REG_BINARY, reinterpret_cast<const BYTE*>(&m_Record),
-                   m_cbRecord);
-    return TRUE;
+    return RegSetValueExA(key.Get(), pszValue, 0, REG_BINARY,
+                          reinterpret_cast<const BYTE*>(&m_Record), m_cbRecord) == ERROR_SUCCESS;
 }
 
 void CDefSetting::SetDefaults()

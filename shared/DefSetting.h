@@ -55,7 +55,7 @@ public:
     // exactly the record's size was read; anything else leaves the record meaningless.
     BOOL Read(const char* pszKey, const char* pszValue);
     // Writes the record as REG_BINARY. The player's build writes only into an existing key;
-    // the installer's creates it. Returns TRUE whatever the registry said.
+    // the installer's creates it. TRUE only when the value was stored.
     BOOL Write(const char* pszKey, const char* pszValue);
 
     // The record with the defaults a new user starts with.

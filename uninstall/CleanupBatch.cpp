@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "Holders.h"
 #include "InstallLayout.h"
 #include "ShellFolders.h"
 
@@ -28,15 +29,22 @@ std::string ShortPath(const char* pszPath)
     return szShort;
 }
 
-bool WriteBatchFile(const char* pszPath, const std::string& text)
+// Each line ends in a carriage return and a line feed.
+bool WriteBatchFile(HANDLE hFile, const std::string& text)
 {
-    // Text mode: each line ends in a carriage return and a line feed.
-    FILE* pFile = std::fopen(pszPath, "w");
-    if (pFile == nullptr)
-        return false;
-    bool bWritten = std::fwrite(text.data(), 1, text.size(), pFile) == text.size();
-    return std::fclose(pFile) == 0 && bWritten;
+    std::string lines;
+    for (char c : text) {
+        if (c == '\n')
+            lines += '\r';
+        lines += c;
+    }
+    DWORD cbWritten = 0;
+    return WriteFile(hFile, lines.data(), static_cast<DWORD>(lines.size()), &cbWritten, nullptr) &&
+           cbWritten == lines.size();
 }
+
+// How many uninstalls' batch files may wait at the same time.
+const int kBatchNames = 100;
 
 }  // namespace
 
@@ -52,10 +60,10 @@ std::string QuoteForBatch(const char* pszPath)
 }
 
 std::string FormatCleanupBatch(const char* pszInstallDir, const char* pszDesktopLink,
-                               const char* pszTempDir)
+                               const char* pszTempDir, const char* pszBatchPath)
 {
     const std::string temp = QuoteForBatch(pszTempDir);
-    const std::string batch = QuoteForBatch((std::string(pszTempDir) + "\\Tandrel98.bat").c_str());
+    const std::string batch = QuoteForBatch(pszBatchPath);
     // Start outside the installation, whichever folder the batch file was started in, so
     // that no folder to be removed is the current one.
     std::string text = "cd /d " + temp + " \n";
@@ -108,44 +116,65 @@ bool ToOemText(const std::string& text, std::string* pOem)
     return !bDefaultUsed;
 }
 
-bool GetCleanupBatchPath(char* pszPath, size_t cchPath)
+HANDLE CreateCleanupBatchFile(const char* pszTempDir, char* pszPath, size_t cchPath)
 {
-    char szTemp[MAX_PATH];
-    if (!GetTempDirectory(szTemp, sizeof(szTemp)))
-        return false;
-    int n = std::snprintf(pszPath, cchPath, "%s\\Tandrel98.bat", szTemp);
-    return n > 0 && static_cast<size_t>(n) < cchPath;
+    for (int i = 1; i <= kBatchNames; ++i) {
+        int n = i == 1 ? std::snprintf(pszPath, cchPath, "%s\\Tandrel98.bat", pszTempDir)
+                       : std::snprintf(pszPath, cchPath, "%s\\Tandrel98-%d.bat", pszTempDir, i);
+        if (n < 0 || static_cast<size_t>(n) >= cchPath)
+            break;
+        // A batch file left from an ended uninstall goes; one still running holds its
+        // file, which then stays, and the next name is tried.
+        DeleteFileA(pszPath);
+        HANDLE hFile = CreateFileA(pszPath, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (hFile != INVALID_HANDLE_VALUE)
+            return hFile;
+    }
+    pszPath[0] = '\0';
+    return INVALID_HANDLE_VALUE;
 }
 
 bool CleanupBatchOemText(const char* pszInstallDir, const char* pszDesktopLink,
-                         const char* pszTempDir, std::string* pOem)
+                         const char* pszTempDir, const char* pszBatchPath, std::string* pOem)
 {
     // Null and empty both mean that no installation is known.
     if (pszInstallDir == nullptr)
         pszInstallDir = "";
-    if (ToOemText(FormatCleanupBatch(pszInstallDir, pszDesktopLink, pszTempDir), pOem))
+    if (ToOemText(FormatCleanupBatch(pszInstallDir, pszDesktopLink, pszTempDir, pszBatchPath),
+                  pOem))
         return true;
     std::string installDir = pszInstallDir[0] != '\0' ? ShortPath(pszInstallDir) : "";
     std::string desktop = ShortPath(pszDesktopLink);
     std::string temp = ShortPath(pszTempDir);
-    return ToOemText(FormatCleanupBatch(installDir.c_str(), desktop.c_str(), temp.c_str()), pOem);
+    std::string batch = ShortPath(pszBatchPath);
+    return ToOemText(
+        FormatCleanupBatch(installDir.c_str(), desktop.c_str(), temp.c_str(), batch.c_str()), pOem);
 }
 
 void WriteCleanupBatch(const char* pszInstallDir)
 {
     char szDesktopLink[MAX_PATH];
     char szTemp[MAX_PATH];
-    char szBatch[MAX_PATH];
     if (!GetDesktopShortcutPath(szDesktopLink, sizeof(szDesktopLink)) ||
-        !GetTempDirectory(szTemp, sizeof(szTemp)) || !GetCleanupBatchPath(szBatch, sizeof(szBatch)))
+        !GetTempDirectory(szTemp, sizeof(szTemp)))
         return;
 
-    std::string oem;
-    if (!CleanupBatchOemText(pszInstallDir, szDesktopLink, szTemp, &oem))
+    char szBatch[MAX_PATH];
+    CHandleHolder file(CreateCleanupBatchFile(szTemp, szBatch, sizeof(szBatch)));
+    if (!file.IsValid())
         return;
+    std::string oem;
+    bool bWritten = CleanupBatchOemText(pszInstallDir, szDesktopLink, szTemp, szBatch, &oem) &&
+                    WriteBatchFile(file.Get(), oem);
+    file.Close();
+    // A batch file that would name a wrong folder, or is cut short, is not run.
+    if (!bWritten) {
+        DeleteFileA(szBatch);
+        return;
+    }
     // The batch file starts in the temporary directory, not in this program's current one:
     // started from the Help folder, that folder would be the interpreter's own until its
     // end, and neither it nor the install directory could be removed.
-    if (WriteBatchFile(szBatch, oem))
-        ShellExecuteA(nullptr, nullptr, szBatch, "", szTemp, SW_HIDE);
+    ShellExecuteA(nullptr, nullptr, szBatch, "", szTemp, SW_HIDE);
 }

@@ -1,10 +1,12 @@
 #include "PlaybackRate.h"
 
 #include <cmath>
+#include <vector>
 
 #include "Holders.h"
 #include "MediaGraph.h"
 #include "RateClock.h"
+#include "SoundStretch.h"
 
 namespace PlaybackRate {
 
@@ -66,8 +68,38 @@ void HoldAudioChain(IGraphBuilder* pGraph, IBaseFilter* pRenderer, CRateClock* p
     }
 }
 
-// Every filter that renders sound (answers the audio interface and has a connected input).
-void HoldAudio(IGraphBuilder* pGraph, CRateClock* pClock)
+// The filters that render sound: those that answer the audio interface.
+std::vector<IBaseFilter*> SoundRenderers(IGraphBuilder* pGraph)
+{
+    std::vector<IBaseFilter*> renderers;
+    CComPtr<IEnumFilters> pFilters;
+    if (FAILED(pGraph->EnumFilters(&pFilters)))
+        return renderers;
+    for (;;) {
+        IBaseFilter* pFilter = nullptr;
+        if (pFilters->Next(1, &pFilter, nullptr) != S_OK)
+            break;
+        CComPtr<IBasicAudio> pAudio;
+        if (SUCCEEDED(pAudio.QueryFrom(pFilter)))
+            renderers.push_back(pFilter);
+        else
+            pFilter->Release();
+    }
+    return renderers;
+}
+
+// Whether the filter holds a stretch of ours; if so it now plays at dRate.
+bool SetStretchSpeed(IBaseFilter* pFilter, double dRate)
+{
+    CSoundStretch* pStretch = CSoundStretch::FromFilter(pFilter);
+    if (pStretch == nullptr)
+        return false;
+    pStretch->SetSpeed(dRate);
+    pStretch->Release();
+    return true;
+}
+
+void SetStretchSpeeds(IGraphBuilder* pGraph, double dRate)
 {
     CComPtr<IEnumFilters> pFilters;
     if (FAILED(pGraph->EnumFilters(&pFilters)))
@@ -76,9 +108,72 @@ void HoldAudio(IGraphBuilder* pGraph, CRateClock* pClock)
         CComPtr<IBaseFilter> pFilter;
         if (pFilters->Next(1, &pFilter, nullptr) != S_OK)
             break;
-        CComPtr<IBasicAudio> pAudio;
-        if (SUCCEEDED(pAudio.QueryFrom(pFilter.Get())))
-            HoldAudioChain(pGraph, pFilter.Get(), pClock);
+        SetStretchSpeed(pFilter.Get(), dRate);
+    }
+}
+
+// The first pin of one direction of a filter.
+HRESULT FirstPin(IBaseFilter* pFilter, PIN_DIRECTION direction, IPin** ppPin)
+{
+    return CountPins(pFilter, direction, ppPin) > 0 ? S_OK : E_FAIL;
+}
+
+// Puts a stretch at dRate between a sound renderer of the stopped graph and what feeds it,
+// or finds one there. When the two will not connect through it, the renderer is fed as it
+// was, and the answer is false.
+bool StretchSound(IGraphBuilder* pGraph, IBaseFilter* pRenderer, double dRate)
+{
+    CComPtr<IPin> pIn;
+    if (CountPins(pRenderer, PINDIR_INPUT, &pIn) != 1)
+        return false;
+    CComPtr<IPin> pOut;
+    if (FAILED(pIn->ConnectedTo(&pOut)) || !pOut)
+        return true;  // nothing to play
+    PIN_INFO info = {};
+    if (FAILED(pOut->QueryPinInfo(&info)))
+        return false;
+    CComPtr<IBaseFilter> pUpstream(info.pFilter);
+    if (SetStretchSpeed(pUpstream.Get(), dRate))
+        return true;
+
+    AM_MEDIA_TYPE mt = {};
+    if (FAILED(pIn->ConnectionMediaType(&mt)))
+        return false;
+    CComPtr<IBaseFilter> pStretch(CSoundStretch::CreateFilter(dRate));
+    CComPtr<IPin> pStretchIn, pStretchOut;
+    bool bDone = false;
+    if (pStretch && SUCCEEDED(FirstPin(pStretch.Get(), PINDIR_INPUT, &pStretchIn)) &&
+        SUCCEEDED(FirstPin(pStretch.Get(), PINDIR_OUTPUT, &pStretchOut)) &&
+        SUCCEEDED(pGraph->AddFilter(pStretch.Get(), L"Sound Stretch"))) {
+        pGraph->Disconnect(pOut.Get());
+        pGraph->Disconnect(pIn.Get());
+        // The renderer keeps the type it had where the stretch takes it: some engines keep
+        // play positions of the old sound buffer across a connection, and a smaller buffer
+        // for another type is then written out of its bounds. Otherwise the decoder is
+        // asked again: some offer PCM only when no type is given.
+        bDone = (SUCCEEDED(pGraph->ConnectDirect(pOut.Get(), pStretchIn.Get(), &mt)) ||
+                 SUCCEEDED(pGraph->ConnectDirect(pOut.Get(), pStretchIn.Get(), nullptr))) &&
+                SUCCEEDED(pGraph->ConnectDirect(pStretchOut.Get(), pIn.Get(), nullptr));
+        if (!bDone) {
+            pGraph->RemoveFilter(pStretch.Get());
+            pGraph->ConnectDirect(pOut.Get(), pIn.Get(), &mt);
+        }
+    }
+    if (mt.cbFormat != 0)
+        CoTaskMemFree(mt.pbFormat);
+    if (mt.pUnk != nullptr)
+        mt.pUnk->Release();
+    return bDone;
+}
+
+// Every sound of the stopped graph plays at dRate through a stretch; a sound that cannot
+// is taken out, so that it neither plays at the wrong speed nor holds the stream back.
+void StretchOrHoldSound(IGraphBuilder* pGraph, CRateClock* pClock, double dRate)
+{
+    for (IBaseFilter* pRenderer : SoundRenderers(pGraph)) {
+        if (!StretchSound(pGraph, pRenderer, dRate))
+            HoldAudioChain(pGraph, pRenderer, pClock);
+        pRenderer->Release();
     }
 }
 
@@ -124,8 +219,9 @@ void Restore(IGraphBuilder* pGraph, CRateClock* pClock)
     pGraph->SetDefaultSyncSource();
 }
 
-// A faster or slower speed from normal: the graph runs on a clock of ours at dRate, and
-// the sound, which the engine plays at normal speed whatever the clock, is taken out.
+// A faster or slower speed from normal: the graph runs on a clock of ours at dRate, which
+// moves the picture and the positions, and the sound, which the engine plays at the
+// device's pace whatever the clock, is stretched to the rate.
 void Adapt(IGraphBuilder* pGraph, double dRate)
 {
     CComPtr<IMediaFilter> pFilter;
@@ -137,7 +233,7 @@ void Adapt(IGraphBuilder* pGraph, double dRate)
     pClock->SetRate(dRate);
     {
         CStoppedGraph stopped(pGraph);
-        HoldAudio(pGraph, pClock);
+        StretchOrHoldSound(pGraph, pClock, dRate);
         if (FAILED(pFilter->SetSyncSource(pClock))) {
             for (const CRateClock::Connection& connection : pClock->TakeHeld())
                 pGraph->ConnectDirect(connection.pOut, connection.pIn, nullptr);
@@ -166,13 +262,13 @@ HRESULT Follow(IGraphBuilder* pGraph, IMediaPosition* pPosition, double dRate, H
         return hrEngine;
     CRateClock* pClock = CRateClock::FromGraph(pGraph);
     if (pClock != nullptr) {
-        if (dClockRate != 1.0)
-            pClock->SetRate(dClockRate);
-        else
+        pClock->SetRate(dClockRate);
+        SetStretchSpeeds(pGraph, dClockRate);
+        // A sound that could not be stretched comes back at normal speed.
+        if (dClockRate == 1.0 && pClock->HasHeld())
             Restore(pGraph, pClock);
         pClock->Release();
-    } else if (dClockRate != 1.0 && MediaGraph::HasVideo(pGraph)) {
-        // Sound alone follows no clock here: it keeps normal speed, and its sound.
+    } else if (dClockRate != 1.0) {
         Adapt(pGraph, dClockRate);
     }
     return hrEngine;

@@ -145,6 +145,14 @@ std::vector<CRateClock::Connection> CRateClock::TakeHeld()
     return held;
 }
 
+bool CRateClock::HasHeld()
+{
+    EnterCriticalSection(&m_cs);
+    const bool bHeld = !m_held.empty();
+    LeaveCriticalSection(&m_cs);
+    return bHeld;
+}
+
 HRESULT STDMETHODCALLTYPE CRateClock::QueryInterface(REFIID riid, void** ppv)
 {
     if (ppv == nullptr)

@@ -48,6 +48,7 @@ public:
     void Hold(const Connection& connection);
     // The held connections, upstream first, and none held any more.
     std::vector<Connection> TakeHeld();
+    bool HasHeld();
 
     // IUnknown
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override;

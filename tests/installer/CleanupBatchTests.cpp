@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <tlhelp32.h>
-
 #include "Holders.h"
 #include "InstallFixture.h"
 #include "InstallLayout.h"
@@ -33,22 +31,6 @@ std::string ExpectedBatch(const char* pszGolden, const std::string& installDir)
     replace("@DESKTOP@", DesktopShortcut());
     replace("@TEMP@", TempDir());
     return text;
-}
-
-// Whether a process of this program file runs (the tests that start processes run one
-// at a time).
-bool ProcessRuns(const char* pszExe)
-{
-    CHandleHolder snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    PROCESSENTRY32 entry;
-    entry.dwSize = sizeof(entry);
-    if (!snapshot.IsValid() || !Process32First(snapshot.Get(), &entry))
-        return false;
-    do {
-        if (lstrcmpiA(entry.szExeFile, pszExe) == 0)
-            return true;
-    } while (Process32Next(snapshot.Get(), &entry));
-    return false;
 }
 
 class CleanupBatch : public CInstallTest {

@@ -8,7 +8,7 @@
 TEST(CleanupBatchText, WithoutAnInstallDirectoryOnlyTheShortcutAndTheBatchFileAreDeleted)
 {
     std::string text = FormatCleanupBatch("", "C:\\WINDOWS\\Desktop\\Tandrel98.lnk",
-                                          "C:\\WINDOWS\\TEMP\\");
+                                          "C:\\WINDOWS\\TEMP\\", "C:\\WINDOWS\\TEMP\\\\Tandrel98.bat");
     EXPECT_EQ(text,
               "cd /d \"C:\\WINDOWS\\TEMP\\\" \n"
               "del \"C:\\WINDOWS\\Desktop\\Tandrel98.lnk\"\n"
@@ -18,7 +18,7 @@ TEST(CleanupBatchText, WithoutAnInstallDirectoryOnlyTheShortcutAndTheBatchFileAr
 TEST(CleanupBatchText, EveryPathIsQuotedAndEveryPercentDoubled)
 {
     std::string text = FormatCleanupBatch("D:\\A & B %PATH%", "C:\\My Desk\\Tandrel98.lnk",
-                                          "C:\\T%x\\");
+                                          "C:\\T%x\\", "C:\\T%x\\\\Tandrel98-2.bat");
     EXPECT_EQ(text,
               "cd /d \"C:\\T%%x\\\" \n"
               "set tries=0\n"
@@ -33,7 +33,7 @@ TEST(CleanupBatchText, EveryPathIsQuotedAndEveryPercentDoubled)
               "del \"C:\\My Desk\\Tandrel98.lnk\"\n"
               "rmdir \"D:\\A & B %%PATH%%\\Help\"\n"
               "rmdir \"D:\\A & B %%PATH%%\"\n"
-              "del \"C:\\T%%x\\\\Tandrel98.bat\"\n");
+              "del \"C:\\T%%x\\\\Tandrel98-2.bat\"\n");
 }
 
 TEST(CleanupBatchText, TheTextIsConvertedToTheOemCodePageOrRefused)
@@ -70,10 +70,12 @@ TEST(CleanupBatchText, AnUnknownInstallationWithAnUnspellablePathIsRefusedNotRea
         SCOPED_TRACE(pszInstallDir == nullptr ? "null" : "empty");
         std::string oem = "left";
         EXPECT_FALSE(CleanupBatchOemText(pszInstallDir, "C:\\\x80 missing\\Tandrel98.lnk",
-                                         "C:\\WINDOWS\\TEMP\\", &oem));
+                                         "C:\\WINDOWS\\TEMP\\", "C:\\WINDOWS\\TEMP\\\\Tandrel98.bat",
+                                         &oem));
         std::string plain;
         ASSERT_TRUE(CleanupBatchOemText(pszInstallDir, "C:\\Desk\\Tandrel98.lnk",
-                                        "C:\\WINDOWS\\TEMP\\", &plain));
+                                        "C:\\WINDOWS\\TEMP\\", "C:\\WINDOWS\\TEMP\\\\Tandrel98.bat",
+                                        &plain));
         EXPECT_EQ(plain, "cd /d \"C:\\WINDOWS\\TEMP\\\" \n"
                          "del \"C:\\Desk\\Tandrel98.lnk\"\n"
                          "del \"C:\\WINDOWS\\TEMP\\\\Tandrel98.bat\"\n");

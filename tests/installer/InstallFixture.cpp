@@ -2,6 +2,7 @@
 
 #include <objbase.h>
 #include <shlobj.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 
@@ -26,8 +27,6 @@ const char* const kHelpFiles[12] = {
     "intro.gif",     "nbar.gif",       "group.gif",      "ctrl.video.gif",
     "ctrl.media.gif", "ctrl.audio.gif", "ctrl.info.gif", "Get_It_Now.gif"};
 
-namespace {
-
 std::string WindowsPath(const char* pszUnixPath)
 {
     std::string path = std::string("Z:") + pszUnixPath;
@@ -37,8 +36,6 @@ std::string WindowsPath(const char* pszUnixPath)
     }
     return path;
 }
-
-}  // namespace
 
 std::string DistDir()
 {
@@ -284,9 +281,54 @@ std::string CleanupBatchFile()
     return std::string(szTemp) + "\\Tandrel98.bat";
 }
 
+std::vector<std::string> CleanupBatchFiles()
+{
+    char szTemp[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, szTemp);
+    std::vector<std::string> files;
+    WIN32_FIND_DATAA data;
+    CFindHolder find(FindFirstFileA((std::string(szTemp) + "\\Tandrel98*.bat").c_str(), &data));
+    if (find.IsValid()) {
+        do {
+            files.push_back(std::string(szTemp) + "\\" + data.cFileName);
+        } while (FindNextFileA(find.Get(), &data));
+    }
+    return files;
+}
+
+bool ProcessRuns(const char* pszExe)
+{
+    CHandleHolder snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32 entry;
+    entry.dwSize = sizeof(entry);
+    if (!snapshot.IsValid() || !Process32First(snapshot.Get(), &entry))
+        return false;
+    do {
+        if (lstrcmpiA(entry.szExeFile, pszExe) == 0)
+            return true;
+    } while (Process32Next(snapshot.Get(), &entry));
+    return false;
+}
+
 bool WaitForFileGone(const std::string& path, DWORD dwTimeoutMs)
 {
     return WaitFor([&]() { return !FileExists(path); }, dwTimeoutMs);
+}
+
+std::string TestNameOf(const char* pszRowName)
+{
+    std::string name;
+    bool bUpper = true;
+    for (const char* p = pszRowName; *p != '\0'; ++p) {
+        bool bAlnum = (*p >= 'a' && *p <= 'z') || (*p >= 'A' && *p <= 'Z') || (*p >= '0' && *p <= '9');
+        if (!bAlnum) {
+            bUpper = true;
+            continue;
+        }
+        name += bUpper && *p >= 'a' && *p <= 'z' ? static_cast<char>(*p - 'a' + 'A') : *p;
+        bUpper = false;
+    }
+    return name;
 }
 
 void RemoveEverythingInstalled()
@@ -305,7 +347,8 @@ void RemoveEverythingInstalled()
     char szSystem[MAX_PATH] = "";
     GetSystemDirectoryA(szSystem, MAX_PATH);
     DeleteFileA((std::string(szSystem) + "\\purgedxm.exe").c_str());
-    DeleteFileA(CleanupBatchFile().c_str());
+    for (const std::string& batch : CleanupBatchFiles())
+        DeleteFileA(batch.c_str());
 }
 
 void CInstallTest::SetUp()

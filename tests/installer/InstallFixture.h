@@ -19,6 +19,8 @@ const DWORD kInstallTimeoutMs = 60000;
 extern const char* const kMainFiles[3];
 extern const char* const kHelpFiles[12];
 
+// A path of the build machine's file system as a Windows path (on drive Z:).
+std::string WindowsPath(const char* pszUnixPath);
 // The distribution folder the build produced, as a Windows path.
 std::string DistDir();
 // A file of the golden folder.
@@ -65,8 +67,17 @@ bool PlaceRemovalTool();
 
 // The uninstaller's batch file: the temporary directory + "\Tandrel98.bat".
 std::string CleanupBatchFile();
+// Every uninstaller batch file in the temporary directory ("Tandrel98*.bat"): while one
+// still runs, the next uninstall writes one of another name.
+std::vector<std::string> CleanupBatchFiles();
+// Whether a process of this program file runs (the tests that start processes run one at a
+// time).
+bool ProcessRuns(const char* pszExe);
 // True once the file is gone; false when it is still there after dwTimeoutMs.
 bool WaitForFileGone(const std::string& path, DWORD dwTimeoutMs);
+
+// A table row's name as a test name: its words joined, each begun with a capital.
+std::string TestNameOf(const char* pszRowName);
 
 // Removes every trace of an installation: install directory, registry rows, shortcuts,
 // the runtime's records and removal tool, and the clean-up batch file.

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "DefSetting.h"
+#include "Holders.h"
 #include "InstallFixture.h"
 #include "InstallLayout.h"
 #include "TestEnv.h"
@@ -157,52 +158,101 @@ TEST_F(SetupFlow, FromADriveRootTheSourcesAreReadWithOneSeparator)
         DeleteFileA(("C:\\" + name).c_str());
 }
 
-TEST_F(SetupFlow, AMissingSourceFileIsLeftOutAndStillEndsWithCongratulation)
+namespace {
+
+// Installations that can't be whole. Each ends, after every step has run, with the failure
+// message instead of "Congratulation!", and the uninstaller the entry names then removes
+// all of it.
+struct FailedInstallRow {
+    const char* pszName;
+    std::vector<std::string> leaveOut;  // distribution files that are missing
+    bool bRuntimeExitsOne;              // dxmedia.exe is one that exits 1
+    bool bSettingsKeyRefused;           // the settings key can't be created
+    // A message shown before the final one: its caption and a part of its text.
+    const char* pszFirstCaption;
+    const char* pszFirstText;
+};
+
+const FailedInstallRow kFailedInstalls[] = {
+    {"a help image and the readme missing", {"Get_It_Now.gif", "readme.txt"}, false, false,
+     nullptr, nullptr},
+    {"no runtime setup", {"dxmedia.exe"}, false, false, "Error", "Install Not Success!"},
+    {"the runtime setup exits 1", {}, true, false, nullptr, nullptr},
+    // Without its removal tool beside it the runtime setup says so and exits with 4.
+    {"the runtime setup can't place its removal tool", {"purgedxm.exe"}, false, false,
+     "DirectX Media Setup", "purgedxm.exe could not be copied"},
+    // Another program left the parent key volatile: no lasting key can be made under it.
+    {"the settings key can't be created", {}, false, true, nullptr, nullptr},
+};
+
+void PrintTo(const FailedInstallRow& row, std::ostream* pStream)
 {
-    std::string source = ScratchDir("source-missing");
-    CopyDistribution(source, {"Get_It_Now.gif", "readme.txt"});
-    ASSERT_NO_FATAL_FAILURE(Install(source, kDefaultInstallDir));
-    ExpectInstalledFrom(source, kDefaultInstallDir);
-    EXPECT_FALSE(FileExists(std::string(kDefaultInstallDir) + "\\Help\\Get_It_Now.gif"));
-    EXPECT_TRUE(FileExists(std::string(kDefaultInstallDir) + "\\Help\\ctrl.info.gif"));
+    *pStream << row.pszName;
 }
 
-TEST_F(SetupFlow, WithoutTheRuntimeSetupBothMessagesShowAndEverythingElseIsInPlace)
+class FailedInstall : public CInstallTest,
+                      public ::testing::WithParamInterface<FailedInstallRow> {};
+
+bool RemovalToolPlaced()
 {
-    std::string source = ScratchDir("source-noruntime");
-    CopyDistribution(source, {"dxmedia.exe"});
+    char szSystem[MAX_PATH] = "";
+    GetSystemDirectoryA(szSystem, MAX_PATH);
+    return FileExists(std::string(szSystem) + "\\purgedxm.exe");
+}
+
+}  // namespace
+
+TEST_P(FailedInstall, EndsWithTheFailureMessageAndTheUninstallerRemovesAll)
+{
+    const FailedInstallRow& row = GetParam();
+    std::string source = ScratchDir("source-failed");
+    CopyDistribution(source, row.leaveOut);
+    if (row.bRuntimeExitsOne) {
+        ASSERT_TRUE(CopyFileA(WindowsPath(TANDREL_FAILING_RUNTIME_SETUP).c_str(),
+                              (source + "\\dxmedia.exe").c_str(), FALSE));
+    }
+    if (row.bSettingsKeyRefused) {
+        CRegKeyHolder key;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Vostrane\\Tandrel98", 0, nullptr,
+                                  REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+    }
     StartSetup(source);
     ContinueToDirectory(kDefaultInstallDir);
-    EXPECT_EQ(AnswerMessageBox(m_setup.ProcessId(), "Error"), "Install Not Success!");
-    EXPECT_EQ(AnswerMessageBox(m_setup.ProcessId(), "Error", 30000),
+    if (row.pszFirstCaption != nullptr) {
+        std::string first = AnswerMessageBox(0, row.pszFirstCaption, 30000);
+        EXPECT_NE(first.find(row.pszFirstText), std::string::npos) << first;
+    }
+    EXPECT_EQ(AnswerMessageBox(m_setup.ProcessId(), "Error", kInstallTimeoutMs),
               "Installation Failed! Run Uninstall and Redo.");
     EXPECT_EQ(m_setup.WaitForExit(), 0u);
     EXPECT_EQ(FindDialog(m_setup.ProcessId(), "Congratulation!"), nullptr);
 
+    // Every step ran: what could be copied is there, and so is the registration.
     ExpectInstalledFrom(source, kDefaultInstallDir);
     EXPECT_TRUE(RegistryKeyExists(HKEY_CLASSES_ROOT, TANDREL_FILE_TYPE "\\shell\\open\\command"));
-    EXPECT_TRUE(RegistryKeyExists(HKEY_LOCAL_MACHINE, TANDREL_UNINSTALL_KEY));
-    EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, "Software\\Vostrane\\Tandrel98\\Settings"));
     EXPECT_TRUE(FileExists(StartMenuShortcut()));
     EXPECT_TRUE(FileExists(DesktopShortcut()));
+    std::string command;
+    ASSERT_TRUE(ReadRegistryText(HKEY_LOCAL_MACHINE, TANDREL_UNINSTALL_KEY, "UninstallString",
+                                 &command));
+
+    bool bRemovalTool = RemovalToolPlaced();
+    CProcessDriver uninstall;
+    ASSERT_TRUE(uninstall.Start(command, ScratchDir("failed-uninstall-cwd")));
+    if (!bRemovalTool) {
+        EXPECT_EQ(AnswerMessageBox(uninstall.ProcessId(), "Error"), "Install Not Success!");
+    }
+    EXPECT_EQ(uninstall.WaitForExit(60000), 0u);
+    ASSERT_TRUE(WaitForFileGone(CleanupBatchFile(), 30000)) << "the batch file did not end";
+    ExpectNothingWritten();
+    EXPECT_FALSE(FileExists(DesktopShortcut()));
 }
 
-TEST_F(SetupFlow, ARuntimeSetupThatFailsStillEndsWithCongratulation)
-{
-    // Without its removal tool beside it the runtime setup says so and exits with an
-    // error code; the installer does not look at that code.
-    std::string source = ScratchDir("source-runtimefails");
-    CopyDistribution(source, {"purgedxm.exe"});
-    StartSetup(source);
-    ContinueToDirectory(kDefaultInstallDir);
-    std::string runtimeMessage = AnswerMessageBox(0, "DirectX Media Setup", 30000);
-    EXPECT_NE(runtimeMessage.find("purgedxm.exe could not be copied"), std::string::npos)
-        << runtimeMessage;
-    HWND hDone = m_setup.WaitForDialog("Congratulation!", kInstallTimeoutMs);
-    ASSERT_NE(hDone, nullptr);
-    PressButton(hDone, IDC_ANSWER_NO);
-    EXPECT_EQ(m_setup.WaitForExit(), 0u);
-}
+INSTANTIATE_TEST_SUITE_P(Incomplete, FailedInstall, ::testing::ValuesIn(kFailedInstalls),
+                         [](const ::testing::TestParamInfo<FailedInstallRow>& info) {
+                             return TestNameOf(info.param.pszName);
+                         });
 
 TEST_F(SetupFlow, YesOpensTheReadmeOfTheSourceFolder)
 {

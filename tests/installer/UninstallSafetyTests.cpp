@@ -45,10 +45,16 @@ struct SafetyRow {
     bool bRemoved;
     // The user's desktop folder, when the row gives it one of its own.
     const char* pszDesktop;
+    // A second installation, uninstalled from its Help folder while the first one's batch
+    // file still waits for its Uninstall.exe; null for none.
+    const char* pszThen = nullptr;
 };
 
 const SafetyRow kRows[] = {
     {"plain", "C:\\tandrel-safety\\Plain", RECORD_DIR, nullptr, REG_SZ, OWN_IN_WORK, true, nullptr},
+    {"started in its Help folder, then another uninstalled while the first batch file waits",
+     "C:\\tandrel-safety\\Tan & 100% " E_ACUTE, RECORD_DIR, nullptr, REG_SZ, OWN_IN_HELP, true,
+     nullptr, "C:\\tandrel-safety\\Again & 50%"},
     {"started in its Help folder, spaces, ampersand, percent and e-acute",
      "C:\\tandrel-safety\\Tan & 100% " E_ACUTE, RECORD_DIR, nullptr, REG_SZ, OWN_IN_HELP, true,
      nullptr},
@@ -131,6 +137,7 @@ protected:
     void TearDown() override
     {
         m_uninstall.Kill();
+        m_uninstallThen.Kill();
         if (!m_desktop.empty())
             WriteRegistryText(HKEY_CURRENT_USER, kShellFoldersKey, "Desktop", m_desktop.c_str());
         RemoveTree(kBase);
@@ -147,6 +154,7 @@ protected:
     std::string m_driveLink;
     std::string m_uninstallCopy;
     CProcessDriver m_uninstall;
+    CProcessDriver m_uninstallThen;
 };
 
 void PlaceBait(const std::string& dir)
@@ -186,25 +194,48 @@ TEST_P(UninstallSafety, OnlyARecordedFolderHoldingThisInstallationIsRemoved)
         }
         WriteFileBytes(DesktopShortcut(), {'l', 'n', 'k'});
 
-        std::string value = row.nRecorded == RECORD_DIR ? install : row.pszValue;
-        {
+        auto record = [&row](const std::string& value) {
             CRegKeyHolder key;
-            ASSERT_EQ(RegCreateKeyA(HKEY_LOCAL_MACHINE, TANDREL_APP_PATH_KEY, &key), ERROR_SUCCESS);
-            RegSetValueExA(key.Get(), nullptr, 0, row.dwType,
-                           reinterpret_cast<const BYTE*>(value.c_str()),
-                           static_cast<DWORD>(value.size() + 1));
-        }
+            RegCreateKeyA(HKEY_LOCAL_MACHINE, TANDREL_APP_PATH_KEY, &key);
+            return RegSetValueExA(key.Get(), nullptr, 0, row.dwType,
+                                  reinterpret_cast<const BYTE*>(value.c_str()),
+                                  static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
+        };
+        ASSERT_TRUE(record(row.nRecorded == RECORD_DIR ? install : row.pszValue));
 
         std::string help = JoinPath(install, "Help");
         std::string exe = row.nStarted == COPY_IN_WORK ? m_uninstallCopy : help + "\\Uninstall.exe";
-        ASSERT_TRUE(m_uninstall.Start("\"" + exe + "\"",
-                                      row.nStarted == OWN_IN_HELP ? help : std::string(kBase) + "\\work"));
-        EXPECT_EQ(m_uninstall.WaitForExit(20000), 0u);
-        ASSERT_TRUE(WaitForFileGone(CleanupBatchFile(), 30000)) << "the batch file did not end";
+        {
+            // While the first batch file waits for its Uninstall.exe, held here, the second
+            // uninstall runs to its end.
+            CHandleHolder held;
+            if (row.pszThen != nullptr)
+                held.Reset(CreateFileA(exe.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                       OPEN_EXISTING, 0, nullptr));
+            ASSERT_TRUE(m_uninstall.Start("\"" + exe + "\"",
+                                          row.nStarted == OWN_IN_HELP ? help : std::string(kBase) + "\\work"));
+            EXPECT_EQ(m_uninstall.WaitForExit(20000), 0u);
+            if (row.pszThen != nullptr) {
+                ASSERT_TRUE(held.IsValid());
+                ASSERT_TRUE(WaitFor([] { return ProcessRuns("ping.exe"); }, 10000))
+                    << "the first batch file did not wait for its Uninstall.exe";
+                LayOutInstallation(row.pszThen);
+                WriteFileBytes(DesktopShortcut(), {'l', 'n', 'k'});
+                ASSERT_TRUE(record(row.pszThen));
+                std::string thenHelp = JoinPath(row.pszThen, "Help");
+                ASSERT_TRUE(m_uninstallThen.Start("\"" + thenHelp + "\\Uninstall.exe\"", thenHelp));
+                EXPECT_EQ(m_uninstallThen.WaitForExit(20000), 0u);
+            }
+        }
+        ASSERT_TRUE(WaitFor([] { return CleanupBatchFiles().empty(); }, 30000))
+            << "the batch file did not end";
 
         if (!install.empty()) {
             if (row.bRemoved) {
                 EXPECT_FALSE(FileExists(install)) << install;
+                if (row.pszThen != nullptr) {
+                    EXPECT_FALSE(FileExists(row.pszThen)) << row.pszThen;
+                }
             } else {
                 for (const std::string& name : InstalledNames())
                     EXPECT_TRUE(FileExists(JoinPath(install, name))) << JoinPath(install, name);
@@ -217,6 +248,7 @@ TEST_P(UninstallSafety, OnlyARecordedFolderHoldingThisInstallationIsRemoved)
         if (row.pszDesktop != nullptr)
             WriteRegistryText(HKEY_CURRENT_USER, kShellFoldersKey, "Desktop", m_desktop.c_str());
         m_uninstall.Kill();
+        m_uninstallThen.Kill();
         if (install.size() == 3) {
             for (const std::string& name : InstalledNames())
                 DeleteFileA(JoinPath(install, name).c_str());
@@ -225,24 +257,7 @@ TEST_P(UninstallSafety, OnlyARecordedFolderHoldingThisInstallationIsRemoved)
     }
 }
 
-namespace {
-
-std::string RowName(const ::testing::TestParamInfo<SafetyRow>& info)
-{
-    std::string name;
-    bool bUpper = true;
-    for (const char* p = info.param.pszName; *p != '\0'; ++p) {
-        bool bAlnum = (*p >= 'a' && *p <= 'z') || (*p >= 'A' && *p <= 'Z') || (*p >= '0' && *p <= '9');
-        if (!bAlnum) {
-            bUpper = true;
-            continue;
-        }
-        name += bUpper && *p >= 'a' && *p <= 'z' ? static_cast<char>(*p - 'a' + 'A') : *p;
-        bUpper = false;
-    }
-    return name;
-}
-
-}  // namespace
-
-INSTANTIATE_TEST_SUITE_P(RecordedDirectories, UninstallSafety, ::testing::ValuesIn(kRows), RowName);
+INSTANTIATE_TEST_SUITE_P(RecordedDirectories, UninstallSafety, ::testing::ValuesIn(kRows),
+                         [](const ::testing::TestParamInfo<SafetyRow>& info) {
+                             return TestNameOf(info.param.pszName);
+                         });

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <cmath>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "Hearing.h"
 #include "PlayerTest.h"
 #include "TestEnv.h"
+#include "XInput.h"
 
 namespace {
 
@@ -23,7 +25,7 @@ const std::vector<int> kLevelTone = {600};
 const double kFileLevel = 0.25;
 const DWORD kPlayMs = 20000;
 const DWORD kExitMs = 10000;
-enum { PAUSED = 2 };
+enum { STOPPED = 1, PAUSED = 2, RUNNING = 3 };
 
 std::string TonePath(const char* pszName)
 {
@@ -205,6 +207,73 @@ INSTANTIATE_TEST_SUITE_P(Settings, HearingLoudness,
                                          Loudness{"RightOnly", 0, 10000, 0, 0.0, 1.0},
                                          Loudness{"Muted", -1000, 0, 1, 0.0, 0.0}),
                          [](const testing::TestParamInfo<Loudness>& info) {
+                             return std::string(info.param.pszName);
+                         });
+
+// --- At a rate chosen with the keys, as a person chooses it: the player plays, is stopped
+// (F4), the keys are pressed, and F2 plays the three tones again from the start.
+
+struct AtRate {
+    const char* pszName;
+    const char* pszFile;
+    const char* pszKeys;  // pressed in order, each once
+    double dRate;         // the rate those keys make
+    INT32 lVolume;
+    double dEngineDrops;  // of the last tone, in media seconds
+};
+
+std::ostream& operator<<(std::ostream& os, const AtRate& row)
+{
+    return os << row.pszName;
+}
+
+class HearingAtRate : public CHeardPlayer, public testing::WithParamInterface<AtRate> {};
+
+TEST_P(HearingAtRate, EachToneLastsItsLengthOverTheRateAtItsOwnPitch)
+{
+    const AtRate& row = GetParam();
+    WriteSettingsBytes(SoundSettings(row.lVolume, 0, 0));
+    ASSERT_TRUE(player.Start("\"" + MediaPath(TonePath(row.pszFile).c_str()) + "\"", ScratchDir("hearing")));
+    HWND hWnd = player.WaitMainWindow(kPlayMs, false);
+    ASSERT_NE(hWnd, nullptr);
+    ASSERT_TRUE(player.WaitPlayState(RUNNING, kPlayMs));
+    ASSERT_TRUE(XKey("F4", hWnd));
+    ASSERT_TRUE(player.WaitPlayState(STOPPED, kPlayMs)) << player.PlayState();
+    for (const char* p = row.pszKeys; *p != '\0'; p += strlen(p) + 1)
+        ASSERT_TRUE(XKey(p, hWnd)) << p;
+    CSinkRecording recording;
+    ASSERT_TRUE(recording.Start()) << "the recorder did not start";
+    ASSERT_TRUE(XKey("F2", hWnd));
+    EXPECT_TRUE(recording.WaitSoundThenSilence(0.5, kPlayMs)) << "nothing was heard";
+    EXPECT_TRUE(player.WaitPlayState(PAUSED, kPlayMs)) << "the player did not reach the end";
+    recording.Stop();
+    const Heard heard = Listen(recording.Samples(), kThreeTones);
+
+    EXPECT_EQ(heard.Sequence(), "300 600 1200") << heard.Describe();
+    const double dTone = 1.0 / row.dRate;
+    double dAt = heard.dFirst;
+    for (int nHz : kThreeTones) {
+        const double dLength = nHz == 1200 ? dTone - row.dEngineDrops / row.dRate : dTone;
+        EXPECT_NEAR(heard.SecondsOf(nHz), dLength, dTone * 0.05) << nHz << " Hz of " << heard.Describe();
+        // The pitch over the middle half of the tone is the file's, within 2 %.
+        EXPECT_NEAR(PitchHz(recording.Samples(), dAt + dLength / 4, dAt + dLength * 3 / 4), nHz, nHz * 0.02)
+            << nHz << " Hz at " << dAt << " s";
+        dAt += dTone;
+    }
+    const double dLevel = kFileLevel * std::pow(10.0, row.lVolume / 2000.0);
+    EXPECT_NEAR(heard.dLeftLevel, dLevel, dLevel * 0.05);
+}
+
+// Four F8 make 1.2^4 = 2.0736; four F7 after them bring normal speed back.
+INSTANTIATE_TEST_SUITE_P(Keys, HearingAtRate,
+                         testing::Values(AtRate{"SoundFasterF8x4", "tones.wav", "F8\0F8\0F8\0F8\0", 2.0736, 0, 0},
+                                         AtRate{"MovieFasterF8x4", "tones.mpg", "F8\0F8\0F8\0F8\0", 2.0736, 0,
+                                                kMpegMovieDrops},
+                                         AtRate{"MpegAudioSlowerF7x3", "tones-audio.mpg", "F7\0F7\0F7\0",
+                                                0.5787037037037037, 0, kMpegAudioDrops},
+                                         AtRate{"BackToNormalF8x4F7x4", "tones.wav",
+                                                "F8\0F8\0F8\0F8\0F7\0F7\0F7\0F7\0", 1.0, -1000, 0}),
+                         [](const testing::TestParamInfo<AtRate>& info) {
                              return std::string(info.param.pszName);
                          });
 

@@ -45,8 +45,7 @@ TEST_F(SettingsRecord, WritesTheLittleEndianLayoutWithZeroedFillers)
     r.lTreble = -7;
     r.lBass = -8;
     r.lBalance = 9999;
-    // Write reports TRUE whatever the registry said: the stored bytes are the proof.
-    setting.Write(TANDREL_SETTINGS_KEY, TANDREL_SETTINGS_VALUE);
+    EXPECT_TRUE(setting.Write(TANDREL_SETTINGS_KEY, TANDREL_SETTINGS_VALUE));
 
     std::vector<BYTE> expected(56, 0);
     PutInt(expected, 0, 1);
@@ -101,11 +100,11 @@ TEST_F(SettingsRecord, ReadTakesExactlyFiftySixBytesOfAnyType)
     EXPECT_EQ(setting.m_Record.dRate, 1.0);
 }
 
-TEST_F(SettingsRecord, PlayerWriteNeverCreatesTheKey)
+TEST_F(SettingsRecord, PlayerWriteNeverCreatesTheKeyAndSaysItWroteNothing)
 {
     CDefSetting setting;
     setting.SetDefaults();
-    setting.Write(TANDREL_SETTINGS_KEY, TANDREL_SETTINGS_VALUE);
+    EXPECT_FALSE(setting.Write(TANDREL_SETTINGS_KEY, TANDREL_SETTINGS_VALUE));
     EXPECT_FALSE(SettingsKeyExists());
 }
 

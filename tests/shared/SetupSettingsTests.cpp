@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "DefSetting.h"
+#include "Holders.h"
 #include "TestEnv.h"
 
 namespace {
@@ -13,8 +14,7 @@ TEST(SetupSettings, WriteCreatesTheKeyWithTheDefaultRecord)
     DeleteSettingsKey();
     CDefSetting setting;
     setting.SetDefaults();
-    // Write reports TRUE whatever the registry said: the stored bytes are the proof.
-    setting.Write(TANDREL_SETTINGS_KEY, TANDREL_SETTINGS_VALUE);
+    EXPECT_TRUE(setting.Write(TANDREL_SETTINGS_KEY, TANDREL_SETTINGS_VALUE));
 
     const std::vector<BYTE> expected = {
         0, 0, 0, 0,  0, 0, 0, 0,  1, 0, 0, 0,  1, 0, 0, 0,   // loop, group loop, caption, frame
@@ -27,6 +27,23 @@ TEST(SetupSettings, WriteCreatesTheKeyWithTheDefaultRecord)
     ASSERT_TRUE(ReadSettingsBytes(&stored, &dwType));
     EXPECT_EQ(dwType, static_cast<DWORD>(REG_BINARY));
     EXPECT_EQ(stored, expected);
+    DeleteSettingsKey();
+}
+
+TEST(SetupSettings, AKeyThatCantBeCreatedIsAFailedWrite)
+{
+    // Under a volatile key the registry refuses a lasting one.
+    DeleteSettingsKey();
+    {
+        CRegKeyHolder parent;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Vostrane\\Tandrel98", 0, nullptr,
+                                  REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &parent, nullptr),
+                  ERROR_SUCCESS);
+    }
+    CDefSetting setting;
+    setting.SetDefaults();
+    EXPECT_FALSE(setting.Write(TANDREL_SETTINGS_KEY, TANDREL_SETTINGS_VALUE));
+    EXPECT_FALSE(SettingsKeyExists());
     DeleteSettingsKey();
 }
 

@@ -160,6 +160,38 @@ Heard Listen(const std::vector<short>& samples, const std::vector<int>& tonesHz)
     return heard;
 }
 
+double PitchHz(const std::vector<short>& samples, double dFrom, double dTo)
+{
+    const size_t nFrames = samples.size() / 2;
+    const size_t nBegin = dFrom > 0 ? static_cast<size_t>(dFrom * kHearingRate) : 0;
+    size_t nEnd = static_cast<size_t>(dTo * kHearingRate);
+    if (nEnd > nFrames)
+        nEnd = nFrames;
+    // A crossing counts where the sound rises through zero after it has been below a
+    // hundredth of full scale, so that noise about zero adds none; the first and the last
+    // bound the whole periods between them, each placed to a fraction of a sample.
+    double dFirst = -1, dLast = -1;
+    int nPeriods = -1;
+    bool bArmed = false;
+    for (size_t i = nBegin + 1; i < nEnd; ++i) {
+        const double a = samples[2 * (i - 1)] + samples[2 * (i - 1) + 1];
+        const double b = samples[2 * i] + samples[2 * i + 1];
+        if (a < -2 * kSoundThreshold)
+            bArmed = true;
+        if (bArmed && a < 0 && b >= 0) {
+            const double dAt = static_cast<double>(i - 1) + (-a) / (b - a);
+            if (dFirst < 0)
+                dFirst = dAt;
+            dLast = dAt;
+            ++nPeriods;
+            bArmed = false;
+        }
+    }
+    if (nPeriods < 1)
+        return 0;
+    return nPeriods * kHearingRate / (dLast - dFirst);
+}
+
 CSinkRecording::CSinkRecording()
 {
     static int s_nRecording = 0;

@@ -43,6 +43,11 @@ struct Heard {
 // sound when either channel is above a hundredth of full scale.
 Heard Listen(const std::vector<short>& samples, const std::vector<int>& tonesHz);
 
+// The pitch heard between dFrom and dTo seconds of interleaved stereo samples, from the
+// zero crossings of the channels' sum (rising ones, counted over whole periods); 0 when
+// that stretch holds no sound.
+double PitchHz(const std::vector<short>& samples, double dFrom, double dTo);
+
 // A recording of the sink's monitor, running from Start until Stop or destruction.
 class CSinkRecording {
 public:
