@@ -11,10 +11,8 @@ const REFERENCE_TIME kUnitsPerSecond = 10000000;
 const REFERENCE_TIME kUnitsPerMillisecond = 10000;
 // The longest the serving thread sleeps before it looks again, whatever is due.
 const DWORD kLongestWaitMs = 50;
-// How long the last release waits for the serving thread to leave. It is called on the
-// user interface's thread when a graph is let go of; a thread that takes longer (a loaded
-// machine) frees the clock itself.
-const DWORD kJoinMs = 20;
+// How long the last release waits for the serving thread to leave.
+const DWORD kJoinMs = 2000;
 const REFERENCE_TIME kNever = 0x7fffffffffffffffLL;
 
 }  // namespace

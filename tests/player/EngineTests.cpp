@@ -111,13 +111,16 @@ bool PumpUntil(CNTandrelDoc& doc, const std::function<bool()>& done,
         DWORD dwWait = dwTimeoutMs - dwElapsed;
         if (dwWait > 20)
             dwWait = 20;
-        // The handle changes when the document opens another media.
-        HANDLE hEvent = doc.m_hGraphEvent;
-        const DWORD nHandles = hEvent != nullptr ? 1 : 0;
+        // The handles change when the document opens another media or plays out an end,
+        // as in the application's run loop.
+        const HANDLE handles[2] = {doc.m_hGraphEvent, doc.PlayOutHandle()};
+        const DWORD nHandles = handles[0] == nullptr ? 0 : handles[1] != nullptr ? 2 : 1;
         const DWORD dwResult =
-            MsgWaitForMultipleObjects(nHandles, &hEvent, FALSE, dwWait, QS_ALLINPUT);
-        if (nHandles == 1 && dwResult == WAIT_OBJECT_0)
+            MsgWaitForMultipleObjects(nHandles, handles, FALSE, dwWait, QS_ALLINPUT);
+        if (nHandles >= 1 && dwResult == WAIT_OBJECT_0)
             doc.HandleGraphEvent();
+        else if (nHandles == 2 && dwResult == WAIT_OBJECT_0 + 1)
+            doc.EndPlayOut();
         else if (dwResult == WAIT_OBJECT_0 + nHandles)
             PumpMessages();
     }
