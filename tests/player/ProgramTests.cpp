@@ -122,7 +122,16 @@ struct MediaKindCase {
     const char* pszFile;
     bool bVideo;
     double dSeconds;
+    // The colours of the media's first and last pictures, where it has a colour of its own
+    // for each: the last is seen before the end, the first once the media has paused at its
+    // end (rewound to its start).
+    COLORREF crFirst = CLR_INVALID;
+    COLORREF crLast = CLR_INVALID;
 };
+
+// How far a colour the display shows may be from the picture's own: the decoder's and the
+// renderer's conversions move each channel by a few steps.
+const int kColourTolerance = 48;
 
 void PrintTo(const MediaKindCase& c, std::ostream* os)
 {
@@ -187,8 +196,26 @@ TEST_P(MediaKindProgramTest, PlaysTakesEveryKeyAndEndsCleanly)
     ASSERT_TRUE(WaitEither(player, STOPPED, STOPPED, kStateMs));
     ASSERT_TRUE(XKey("F2", hWnd));
     const DWORD dwEndMs = static_cast<DWORD>(c.dSeconds * 1000) + kStateMs;
-    EXPECT_TRUE(WaitFor([&]() { return player.PlayState() == PAUSED; }, dwEndMs))
+    bool bLastSeen = c.crLast == CLR_INVALID;
+    EXPECT_TRUE(WaitFor(
+        [&]() {
+            bLastSeen = bLastSeen || ColoursNear(ShownColour(player.VideoWindow()), c.crLast,
+                                                 kColourTolerance);
+            return player.PlayState() == PAUSED;
+        },
+        dwEndMs))
         << "no end of media within " << dwEndMs << " ms; state " << player.PlayState();
+    EXPECT_TRUE(bLastSeen) << "the last picture was never shown";
+    if (c.crFirst != CLR_INVALID) {
+        COLORREF crShown = CLR_INVALID;
+        EXPECT_TRUE(WaitFor(
+            [&]() {
+                crShown = ShownColour(player.VideoWindow());
+                return ColoursNear(crShown, c.crFirst, kColourTolerance);
+            },
+            kStateMs))
+            << "paused at the end, the window shows 0x" << std::hex << crShown;
+    }
 
     EXPECT_EQ(ExitWithCtrlE(player), 0u);
     ExpectStoredSound(-1050, 1.2);
@@ -199,13 +226,16 @@ const MediaKindCase kKinds[] = {
     {"clip.mov", true, 2.0},  {"clip.mid", false, 0.5}, {"clip.wav", false, 2.0},
     {"clip.au", false, 2.0},  {"clip.aif", false, 2.0}, {"short.wav", false, 0.2},
     {"long.wav", false, 12.0},
+    {"clip-audio.mpg", false, 2.0},
+    {"odd-height.mpg", true, 2.0},
+    {"green-red.mpg", true, 3.0, RGB(0, 255, 0), RGB(255, 0, 0)},
 };
 
 std::string KindName(const testing::TestParamInfo<MediaKindCase>& info)
 {
     std::string name = info.param.pszFile;
     for (char& ch : name) {
-        if (ch == '.')
+        if (ch == '.' || ch == '-')
             ch = '_';
     }
     return name;
