@@ -115,7 +115,7 @@ std::vector<BYTE> SoundSettings(INT32 lVolume, INT32 lBalance, INT32 bMute)
 // gives everything the recording holds, the close included.
 class CHeardPlayer : public CPlayerTest {
 protected:
-    Heard PlayAndListen(const char* pszFile, const std::vector<int>& tones, bool bExpectSound)
+    Heard PlayAndListen(const std::string& path, const std::vector<int>& tones, bool bExpectSound)
     {
         CSinkRecording recording;
         Heard none;
@@ -123,7 +123,7 @@ protected:
             ADD_FAILURE() << "the recorder did not start";
             return none;
         }
-        if (!player.Start("\"" + MediaPath(TonePath(pszFile).c_str()) + "\"", ScratchDir("hearing")) ||
+        if (!player.Start("\"" + path + "\"", ScratchDir("hearing")) ||
             player.WaitMainWindow(kPlayMs, false) == nullptr) {
             ADD_FAILURE() << "the player did not start";
             return none;
@@ -144,7 +144,7 @@ TEST_P(HearingPlayer, EverySampleIsHeardOnceAndInOrder)
 {
     const Played& played = GetParam();
     WriteSettingsBytes(SoundSettings(0, 0, 0));
-    const Heard heard = PlayAndListen(played.pszFile, *played.pTones, true);
+    const Heard heard = PlayAndListen(MediaPath(TonePath(played.pszFile).c_str()), *played.pTones, true);
     // At least 99 % of every tone, none of it twice, and nothing after the last one.
     ExpectWholeTones(heard, played, 0.99, 1.01);
 }
@@ -178,7 +178,7 @@ TEST_P(HearingLoudness, ChannelsCarryTheSettingsLevel)
     const Loudness& row = GetParam();
     WriteSettingsBytes(SoundSettings(row.lVolume, row.lBalance, row.bMute));
     const bool bSound = row.dLeft > 0 || row.dRight > 0;
-    const Heard heard = PlayAndListen("level.wav", kLevelTone, bSound);
+    const Heard heard = PlayAndListen(MediaPath(TonePath("level.wav").c_str()), kLevelTone, bSound);
     if (!bSound) {
         EXPECT_LT(heard.dFirst, 0) << "sound was heard at " << heard.dFirst << " s";
         return;
@@ -198,5 +198,57 @@ INSTANTIATE_TEST_SUITE_P(Settings, HearingLoudness,
                          [](const testing::TestParamInfo<Loudness>& info) {
                              return std::string(info.param.pszName);
                          });
+
+// --- Real media that no one here made, from Debian packages: each is heard from its first
+// to its last sound exactly as long as the sound server's own player hears the same file.
+
+struct RealSound {
+    const char* pszName;
+    const char* pszPackage;  // the package that ships the file (scripts/deps.sh installs it)
+    const char* pszPath;     // where the package puts it
+};
+
+std::ostream& operator<<(std::ostream& os, const RealSound& r)
+{
+    return os << r.pszPackage << ":" << r.pszPath;
+}
+
+class HearingRealMedia : public CHeardPlayer, public testing::WithParamInterface<RealSound> {};
+
+TEST_P(HearingRealMedia, IsHeardAsLongAsTheReferencePlayerHearsIt)
+{
+    const RealSound& row = GetParam();
+    ASSERT_TRUE(FileExists(HostPath(row.pszPath))) << row.pszPackage << " is not installed";
+    CSinkRecording reference;
+    ASSERT_TRUE(reference.Start()) << "the recorder did not start";
+    ASSERT_TRUE(PlayHostFileWithReference(row.pszPath, kPlayMs));
+    ASSERT_TRUE(reference.WaitSoundThenSilence(0.3, kPlayMs)) << "the reference was not heard";
+    reference.Stop();
+    const Heard expected = Listen(reference.Samples(), {});
+
+    WriteSettingsBytes(SoundSettings(0, 0, 0));
+    const Heard heard = PlayAndListen(HostPath(row.pszPath), {}, true);
+    EXPECT_NEAR(heard.Span(), expected.Span(), 0.03)
+        << "the player heard " << heard.Span() << " s, the reference " << expected.Span() << " s";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Packages, HearingRealMedia,
+    testing::Values(
+        RealSound{"Wav16Stereo11k", "libpython3.11-testsuite", "/usr/lib/python3.11/test/audiodata/pluck-pcm16.wav"},
+        RealSound{"Wav24Stereo11k", "libpython3.11-testsuite", "/usr/lib/python3.11/test/audiodata/pluck-pcm24.wav"},
+        RealSound{"Wav32Stereo11k", "libpython3.11-testsuite", "/usr/lib/python3.11/test/audiodata/pluck-pcm32.wav"},
+        RealSound{"Au8Stereo11k", "libpython3.11-testsuite", "/usr/lib/python3.11/test/audiodata/pluck-pcm8.au"},
+        RealSound{"Au16Stereo11k", "libpython3.11-testsuite", "/usr/lib/python3.11/test/audiodata/pluck-pcm16.au"},
+        RealSound{"Au24Stereo11k", "libpython3.11-testsuite", "/usr/lib/python3.11/test/audiodata/pluck-pcm24.au"},
+        RealSound{"Au32Stereo11k", "libpython3.11-testsuite", "/usr/lib/python3.11/test/audiodata/pluck-pcm32.au"},
+        RealSound{"AuMuLawStereo11k", "libpython3.11-testsuite", "/usr/lib/python3.11/test/audiodata/pluck-ulaw.au"},
+        RealSound{"Aiff8Stereo11k", "libpython3.11-testsuite", "/usr/lib/python3.11/test/audiodata/pluck-pcm8.aiff"},
+        RealSound{"Aiff16Stereo11k", "libpython3.11-testsuite", "/usr/lib/python3.11/test/audiodata/pluck-pcm16.aiff"},
+        RealSound{"Aiff24Stereo11k", "libpython3.11-testsuite", "/usr/lib/python3.11/test/audiodata/pluck-pcm24.aiff"},
+        RealSound{"Aiff32Stereo11k", "libpython3.11-testsuite", "/usr/lib/python3.11/test/audiodata/pluck-pcm32.aiff"},
+        RealSound{"Aiff16Stereo48k", "libpython3.11-testsuite", "/usr/lib/python3.11/test/Sine-1000Hz-300ms.aif"},
+        RealSound{"Wav16Mono48k", "alsa-utils", "/usr/share/sounds/alsa/Front_Center.wav"}),
+    [](const testing::TestParamInfo<RealSound>& info) { return std::string(info.param.pszName); });
 
 }  // namespace

@@ -138,6 +138,8 @@ void PrintTo(const MediaKindCase& c, std::ostream* os)
     *os << c.pszFile;
 }
 
+std::string KindPath(const MediaKindCase& c);
+
 class MediaKindProgramTest : public ProgramTest, public testing::WithParamInterface<MediaKindCase> {};
 
 // Opened from the command line, each kind plays, takes the transport, full-screen, volume
@@ -146,7 +148,7 @@ TEST_P(MediaKindProgramTest, PlaysTakesEveryKeyAndEndsCleanly)
 {
     const MediaKindCase& c = GetParam();
     const bool bShort = c.dSeconds < 1.0;
-    ASSERT_TRUE(player.Start(MediaPath(c.pszFile), ScratchDir("kinds")));
+    ASSERT_TRUE(player.Start(KindPath(c), ScratchDir("kinds")));
     HWND hWnd = player.WaitMainWindow(kStartMs);
     ASSERT_NE(hWnd, nullptr);
     // A very short media may already have paused at its end.
@@ -229,11 +231,24 @@ const MediaKindCase kKinds[] = {
     {"clip-audio.mpg", false, 2.0},
     {"odd-height.mpg", true, 2.0},
     {"green-red.mpg", true, 3.0, RGB(0, 255, 0), RGB(255, 0, 0)},
+    // Real media from Debian packages: k3b-data's VCD (MPEG-1) and SVCD (MPEG-2 program
+    // stream) pictures, octave-audio's two-track MIDI melody (unpacked by scripts/deps.sh).
+    {"/usr/share/k3b/extra/k3bphotovcd.mpg", true, 10.0},
+    {"/usr/share/k3b/extra/k3bphotosvcd.mpg", true, 10.0},
+    {"/var/lib/tandrel-samples/octave-audio/usr/share/octave/packages/audio-2.0.5/data/c_maj_melody.mid",
+     false, 8.0},
 };
+
+// A generated media by its name in the build's media folder; a package's file by its path.
+std::string KindPath(const MediaKindCase& c)
+{
+    return c.pszFile[0] == '/' ? HostPath(c.pszFile) : MediaPath(c.pszFile);
+}
 
 std::string KindName(const testing::TestParamInfo<MediaKindCase>& info)
 {
     std::string name = info.param.pszFile;
+    name = name.substr(name.rfind('/') + 1);
     for (char& ch : name) {
         if (ch == '.' || ch == '-')
             ch = '_';
@@ -273,6 +288,15 @@ const BadInputCase kBadInputs[] = {
     {"truncated_mpeg", [](const std::string&) { return Bad("truncated.mpg"); }},
     {"junk_in_the_middle", [](const std::string&) { return Bad("junk.mpg"); }},
     {"wave_named_mid", [](const std::string&) { return Bad("wave.mid"); }},
+    // AIFF-C with mu-law and A-law, from libpython3.11-testsuite: this engine's GStreamer
+    // reads no AIFF-C header.
+    {"aifc_mu_law",
+     [](const std::string&) { return HostPath("/usr/lib/python3.11/test/audiodata/pluck-ulaw.aifc"); }},
+    {"aifc_a_law",
+     [](const std::string&) { return HostPath("/usr/lib/python3.11/test/audiodata/pluck-alaw.aifc"); }},
+    // An MS ADPCM WAV from python-pygame-doc.
+    {"wav_ms_adpcm",
+     [](const std::string&) { return HostPath("/usr/share/doc/python-pygame-doc/examples/data/secosmic_lo.wav"); }},
     {"directory_named_mpg",
      [](const std::string& scratch) {
          std::string path = scratch + "\\x.mpg";
