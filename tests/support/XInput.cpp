@@ -95,44 +95,11 @@ bool XClick(POINT ptScreen)
 
 COLORREF ShownColour(HWND hWnd)
 {
-    const int kSide = 16;
     RECT rc = {};
     if (hWnd == nullptr || !GetWindowRect(hWnd, &rc))
         return CLR_INVALID;
     CDCHolder screen(nullptr);
-    HDC hdcMem = CreateCompatibleDC(screen.Get());
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-    bmi.bmiHeader.biWidth = kSide;
-    bmi.bmiHeader.biHeight = -kSide;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
-    void* pvBits = nullptr;
-    HBITMAP hbm = CreateDIBSection(screen.Get(), &bmi, DIB_RGB_COLORS, &pvBits, nullptr, 0);
-    COLORREF cr = CLR_INVALID;
-    if (hdcMem != nullptr && hbm != nullptr) {
-        HGDIOBJ hOld = SelectObject(hdcMem, hbm);
-        if (BitBlt(hdcMem, 0, 0, kSide, kSide, screen.Get(), (rc.left + rc.right - kSide) / 2,
-                   (rc.top + rc.bottom - kSide) / 2, SRCCOPY)) {
-            GdiFlush();
-            const BYTE* p = static_cast<const BYTE*>(pvBits);
-            long lBlue = 0, lGreen = 0, lRed = 0;
-            for (int i = 0; i < kSide * kSide; ++i, p += 4) {
-                lBlue += p[0];
-                lGreen += p[1];
-                lRed += p[2];
-            }
-            const long n = kSide * kSide;
-            cr = RGB(lRed / n, lGreen / n, lBlue / n);
-        }
-        SelectObject(hdcMem, hOld);
-    }
-    if (hbm != nullptr)
-        DeleteObject(hbm);
-    if (hdcMem != nullptr)
-        DeleteDC(hdcMem);
-    return cr;
+    return GetPixel(screen.Get(), (rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
 }
 
 bool ColoursNear(COLORREF a, COLORREF b, int nTolerance)

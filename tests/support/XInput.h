@@ -24,8 +24,7 @@ bool XType(const std::string& text);
 // A left click at a point of the screen.
 bool XClick(POINT ptScreen);
 
-// The colour a person sees at the middle of hWnd: the mean of a 16-pixel square of the
-// display around the window's centre, read from the screen as it is shown.
+// The colour a person sees at the middle of hWnd, read from the screen as it is shown.
 COLORREF ShownColour(HWND hWnd);
 // Whether two colours differ in no channel by more than nTolerance.
 bool ColoursNear(COLORREF a, COLORREF b, int nTolerance);
