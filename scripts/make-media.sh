@@ -29,6 +29,17 @@ ff -f lavfi -i "$(video 160x120 25 2)" -f lavfi -i "$(tone 440 2)" \
    -c:v mjpeg -c:a pcm_s16le -fflags +bitexact -flags:v +bitexact -flags:a +bitexact "$out/clip.avi"
 ff -f lavfi -i "$(video 160x120 25 2)" \
    -c:v mjpeg -fflags +bitexact -flags:v +bitexact "$out/clip.mov"
+# MPEG with sound alone, and MPEG with a picture of odd height (320x181).
+ff -f lavfi -i "$(tone 440 2)" -c:a mp2 -fflags +bitexact -flags:a +bitexact -f mpeg "$out/clip-audio.mpg"
+ff -f lavfi -i "$(video 320x181 25 2)" -f lavfi -i "$(tone 440 2)" \
+   -c:v mpeg1video -c:a mp2 -fflags +bitexact -flags:v +bitexact -flags:a +bitexact \
+   -f mpeg "$out/odd-height.mpg"
+# A picture alone whose first second is green and whose last second is red, with the test
+# picture between them: what is seen at the start and at the end shows which pictures played.
+ff -f lavfi -i "color=c=0x00ff00:size=352x240:rate=25:duration=1" -f lavfi -i "$(video 352x240 25 1)" \
+   -f lavfi -i "color=c=0xff0000:size=352x240:rate=25:duration=1" \
+   -filter_complex "[0][1][2]concat=n=3:v=1:a=0" -c:v mpeg1video -b:v 800k \
+   -fflags +bitexact -flags:v +bitexact -f mpeg "$out/green-red.mpg"
 ff -f lavfi -i "$(tone 440 2)" -fflags +bitexact -flags:a +bitexact "$out/clip.wav"
 ff -f lavfi -i "$(tone 440 2)" -c:a pcm_s16be -fflags +bitexact -flags:a +bitexact "$out/clip.au"
 ff -f lavfi -i "$(tone 440 2)" -c:a pcm_s16be -fflags +bitexact -flags:a +bitexact "$out/clip.aif"

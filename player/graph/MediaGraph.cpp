@@ -1,5 +1,6 @@
 #include "MediaGraph.h"
 
+#include "GraphEnd.h"
 #include "Holders.h"
 #include "PlaybackRate.h"
 
@@ -93,6 +94,8 @@ HRESULT RenderFile(IGraphBuilder* pGraph, const char* pszPath)
 {
     HRESULT hr = RenderWide(pGraph, pszPath);
     RemoveUnconnectedRenderer(pGraph);
+    if (SUCCEEDED(hr))
+        PlayToTrueEnd(pGraph);
     return hr;
 }
 
@@ -129,7 +132,7 @@ HRESULT SetPosition(IGraphBuilder* pGraph, double dPosition)
     // and video.
     if (state != State_Stopped)
         pControl->Stop();
-    hr = pPosition->put_CurrentPosition(dPosition);
+    hr = MoveTo(pGraph, pPosition.Get(), dPosition);
     if (state == State_Running)
         pControl->Run();
     else if (state == State_Paused)
@@ -163,7 +166,7 @@ HRESULT ShowFrameAt(IGraphBuilder* pGraph, double dPosition)
     if (FAILED(hr))
         return hr;
     pControl->Stop();
-    hr = pPosition->put_CurrentPosition(dPosition);
+    hr = MoveTo(pGraph, pPosition.Get(), dPosition);
     pControl->Pause();
     return hr;
 }

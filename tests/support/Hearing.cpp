@@ -269,5 +269,10 @@ std::string UnixMediaPath(const char* pszName)
 
 bool PlayWithReference(const char* pszMediaName, DWORD dwMilliseconds)
 {
-    return RunHost("paplay -d cap " + UnixMediaPath(pszMediaName), dwMilliseconds);
+    return PlayHostFileWithReference(UnixMediaPath(pszMediaName).c_str(), dwMilliseconds);
+}
+
+bool PlayHostFileWithReference(const char* pszUnixPath, DWORD dwMilliseconds)
+{
+    return RunHost(std::string("paplay -d cap ") + pszUnixPath, dwMilliseconds);
 }

@@ -75,3 +75,5 @@ std::string UnixMediaPath(const char* pszName);
 // Plays a file with the sound server's own client (the reference player) and waits,
 // bounded, until it has ended.
 bool PlayWithReference(const char* pszMediaName, DWORD dwMilliseconds);
+// The same for any file of the host, by its unix path.
+bool PlayHostFileWithReference(const char* pszUnixPath, DWORD dwMilliseconds);

@@ -20,6 +20,16 @@ std::string MediaPath(const char* pszName)
     return "Z:" + path + "\\" + pszName;
 }
 
+std::string HostPath(const char* pszUnixPath)
+{
+    std::string path = std::string("Z:") + pszUnixPath;
+    for (char& c : path) {
+        if (c == '/')
+            c = '\\';
+    }
+    return path;
+}
+
 std::string ScratchDir(const char* pszName)
 {
     char szTemp[MAX_PATH] = "";

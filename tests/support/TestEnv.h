@@ -8,6 +8,9 @@
 
 // The Windows path of a file generated into the build's media folder.
 std::string MediaPath(const char* pszName);
+// The Windows path of a file of the host ("/usr/share/x" gives "Z:\\usr\\share\\x"): the
+// real media that Debian packages install.
+std::string HostPath(const char* pszUnixPath);
 // A fresh, empty folder for one test's files (under the system's temporary folder).
 std::string ScratchDir(const char* pszName);
 

@@ -1,7 +1,9 @@
 #include "XInput.h"
 
+#include <cstdlib>
 #include <vector>
 
+#include "Holders.h"
 #include "TestEnv.h"
 
 namespace {
@@ -89,4 +91,20 @@ bool XClick(POINT ptScreen)
 {
     return Xdo("mousemove " + std::to_string(ptScreen.x) + " " + std::to_string(ptScreen.y) +
                " click 1");
+}
+
+COLORREF ShownColour(HWND hWnd)
+{
+    RECT rc = {};
+    if (hWnd == nullptr || !GetWindowRect(hWnd, &rc))
+        return CLR_INVALID;
+    CDCHolder screen(nullptr);
+    return GetPixel(screen.Get(), (rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+}
+
+bool ColoursNear(COLORREF a, COLORREF b, int nTolerance)
+{
+    return a != CLR_INVALID && b != CLR_INVALID && abs(GetRValue(a) - GetRValue(b)) <= nTolerance &&
+           abs(GetGValue(a) - GetGValue(b)) <= nTolerance &&
+           abs(GetBValue(a) - GetBValue(b)) <= nTolerance;
 }

@@ -23,3 +23,8 @@ bool XKey(const std::string& keys, HWND hWnd = nullptr);
 bool XType(const std::string& text);
 // A left click at a point of the screen.
 bool XClick(POINT ptScreen);
+
+// The colour a person sees at the middle of hWnd, read from the screen as it is shown.
+COLORREF ShownColour(HWND hWnd);
+// Whether two colours differ in no channel by more than nTolerance.
+bool ColoursNear(COLORREF a, COLORREF b, int nTolerance);
