@@ -26,7 +26,7 @@
 #include <initializer_list>
 
 #include "Holders.h"
-#include "MediaGraph.h"
+#include "EngineGraph.h"
 #include "RateClock.h"
 #include "CallbackType.h"
 

@@ -8,7 +8,7 @@
 #include <cstdio>
 
 #include "Holders.h"
-#include "MediaGraph.h"
+#include "EngineGraph.h"
 
 namespace {
 

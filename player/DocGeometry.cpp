@@ -3,14 +3,10 @@
 #include "NTandrelDoc.h"
 #include "NTandrelPageVideo.h"
 
-#include "Holders.h"
-#include "MediaGraph.h"
 #include "PlaybackHost.h"
 #include "VideoGeometry.h"
 
 namespace {
-
-const long kVideoChildStyle = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
 
 HWND MainWindow()
 {
@@ -37,18 +33,12 @@ BOOL CNTandrelDoc::FitWindowToVideo(const char* pszTitle)
     SetWindowTextA(hWnd, pszTitle);
     ModifyStyle(hWnd, WS_MAXIMIZE, 0, 0);
 
-    CComPtr<IBasicVideo> pBasicVideo;
-    if (FAILED(pBasicVideo.QueryFrom(m_pGraph)))
+    VideoFacts facts = {m_nVideoWidth, m_nVideoHeight, 0, 0, 0};
+    if (m_pGraph == nullptr || FAILED(m_pGraph->GetVideoFacts(&facts)))
         return FALSE;
-    long lWidth = 0, lHeight = 0;
-    if (SUCCEEDED(pBasicVideo->get_VideoWidth(&lWidth)))
-        m_nVideoWidth = lWidth;
-    if (SUCCEEDED(pBasicVideo->get_VideoHeight(&lHeight)))
-        m_nVideoHeight = lHeight;
-    pBasicVideo.Release();
-
-    CComPtr<IVideoWindow> pVideo;
-    if (FAILED(pVideo.QueryFrom(m_pGraph)))
+    m_nVideoWidth = facts.lWidth;
+    m_nVideoHeight = facts.lHeight;
+    if (!m_pGraph->HasVideoWindow())
         return FALSE;
 
     RECT rcWindow, rcClient;
@@ -60,12 +50,8 @@ BOOL CNTandrelDoc::FitWindowToVideo(const char* pszTitle)
 
     RECT rcClient2;
     GetClientRect(hWnd, &rcClient2);
-    OAHWND hOwner = reinterpret_cast<OAHWND>(hWnd);
-    pVideo->put_Owner(hOwner);
-    pVideo->put_MessageDrain(hOwner);
-    pVideo->put_WindowStyle(kVideoChildStyle);
-    pVideo->SetWindowPosition(rcClient2.left, rcClient2.top, rcClient2.left + m_nVideoWidth,
-                              rcClient2.top + m_nVideoHeight);
+    m_pGraph->AttachVideo(hWnd, rcClient2.left, rcClient2.top, rcClient2.left + m_nVideoWidth,
+                          rcClient2.top + m_nVideoHeight);
     return TRUE;
 }
 
@@ -115,28 +101,27 @@ BOOL CNTandrelDoc::ApplyWindowStyle(BOOL bCaption, BOOL bThickFrame)
 
 void CNTandrelDoc::ToggleFullScreen()
 {
-    CComPtr<IVideoWindow> pVideo;
-    if (m_pGraph == nullptr || FAILED(pVideo.QueryFrom(m_pGraph)))
+    if (m_pGraph == nullptr || !m_pGraph->HasVideoWindow())
         return;
     HWND hWnd = MainWindow();
     if (m_nSizeMode == 2) {
-        pVideo->put_FullScreenMode(OAFALSE);
+        m_pGraph->SetFullScreen(false);
         m_nSizeMode = 0;
         if (m_bRendererFullScreen && hWnd != nullptr) {
             // Put the video back over the view, as the view's rule places it: not every
             // renderer restores the size it had.
             RECT rcClient;
             GetClientRect(hWnd, &rcClient);
-            pVideo->SetWindowPosition(0, 0, rcClient.right, rcClient.bottom);
+            m_pGraph->SetVideoPosition(0, 0, rcClient.right, rcClient.bottom);
         }
         m_bRendererFullScreen = FALSE;
         UncoverScreen();
     } else if (m_nSizeMode == 0) {
-        HRESULT hr = pVideo->put_FullScreenMode(OATRUE);
+        HRESULT hr = m_pGraph->SetFullScreen(true);
         m_nSizeMode = 2;
         m_bRendererFullScreen = SUCCEEDED(hr);
         // Without a picture the switch goes unnoticed: nothing would fill the screen.
-        if (FAILED(hr) && hWnd != nullptr && MediaGraph::HasVideo(m_pGraph)) {
+        if (FAILED(hr) && hWnd != nullptr && m_pGraph->HasVideo()) {
             // The renderer will not take the screen itself: the main window covers it,
             // without caption or border, and the video stretches with the view.
             GetWindowRect(hWnd, &m_rcBeforeFullScreen);

@@ -5,26 +5,22 @@
 #include <memory>
 #include <new>
 
-#include "GraphEnd.h"
-#include "Holders.h"
-#include "MediaGraph.h"
 #include "NTandrelSheet.h"
 #include "PlaybackHost.h"
 
 namespace {
 
-// The four times both pages show, in the order the engine is asked for them; a time the
-// engine does not give keeps its value (the preroll time, on some engines).
-// The stop and the position are the media's, as the graph boundary gives them back.
-void ReadTimes(IGraphBuilder* pGraph, IMediaPosition* pPosition, double* pdDuration,
-               double* pdStart, double* pdStop, double* pdCurrent)
+// The four times both pages show; a time the engine does not give keeps its value (the
+// preroll time, on some engines). FALSE when the graph has no positions at all.
+BOOL ReadTimes(CMediaGraph* pGraph, double* pdDuration, double* pdStart, double* pdStop,
+               double* pdCurrent)
 {
-    pPosition->get_Duration(pdDuration);
-    pPosition->get_PrerollTime(pdStart);
-    if (SUCCEEDED(pPosition->get_StopTime(pdStop)))
-        *pdStop = MediaGraph::MediaStopTime(pGraph, *pdDuration, *pdStop);
-    if (SUCCEEDED(pPosition->get_CurrentPosition(pdCurrent)))
-        *pdCurrent = MediaGraph::MediaPosition(pGraph, *pdDuration, *pdCurrent);
+    if (pGraph->GetDuration(pdDuration) == E_NOINTERFACE)
+        return FALSE;
+    pGraph->GetPrerollTime(pdStart);
+    pGraph->GetStopTime(pdStop);
+    pGraph->GetCurrentPosition(pdCurrent);
+    return TRUE;
 }
 
 }  // namespace
@@ -78,7 +74,7 @@ void CNTandrelDoc::Configure()
         m_bGroupLoop = m_pMediaPage->m_bGroupLoop;
         m_dRate = m_pMediaPage->m_dRate;
         if (m_pGraph != nullptr)
-            MediaGraph::SetRate(m_pGraph, m_dRate);
+            m_pGraph->SetRate(m_dRate);
 
         m_nSizeMode = m_pVideoPage->m_nSizeMode;
         m_nDisplayMode = m_pVideoPage->m_nDisplayMode;
@@ -88,10 +84,8 @@ void CNTandrelDoc::Configure()
         m_lTreble = m_pAudioPage->m_lTreble;
         m_lBass = m_pAudioPage->m_lBass;
         m_lBalance = m_pAudioPage->m_lBalance;
-        CComPtr<IBasicAudio> pAudio;
-        if (m_pGraph != nullptr && SUCCEEDED(pAudio.QueryFrom(m_pGraph)))
-            pAudio->put_Volume(m_bMute ? kMuteVolume : m_lVolume);
-        pAudio.Release();
+        if (m_pGraph != nullptr)
+            m_pGraph->SetVolume(m_bMute ? kMuteVolume : m_lVolume);
 
         m_nStartPage = pSheet->m_nLastActivePage;
         ApplyWindowStyle();
@@ -112,12 +106,8 @@ BOOL CNTandrelDoc::FillMediaPage()
     page.m_bLoop = m_bLoop;
     page.m_bGroupLoop = m_bGroupLoop;
     page.m_dRate = m_dRate;
-    CComPtr<IMediaPosition> pPosition;
-    if (m_pGraph == nullptr || FAILED(pPosition.QueryFrom(m_pGraph)))
-        return FALSE;
-    ReadTimes(m_pGraph, pPosition.Get(), &page.m_dDuration, &page.m_dStartTime, &page.m_dStopTime,
-              &page.m_dCurrentPosition);
-    return TRUE;
+    return m_pGraph != nullptr && ReadTimes(m_pGraph.get(), &page.m_dDuration, &page.m_dStartTime,
+                                            &page.m_dStopTime, &page.m_dCurrentPosition);
 }
 
 BOOL CNTandrelDoc::FillInfoPage()
@@ -125,22 +115,17 @@ BOOL CNTandrelDoc::FillInfoPage()
     if (m_pInfoPage == nullptr || m_pGraph == nullptr)
         return FALSE;
     CNTandrelInfoPage& page = *m_pInfoPage;
-    CComPtr<IBasicVideo> pVideo;
-    if (FAILED(pVideo.QueryFrom(m_pGraph)))
+    VideoFacts facts = {page.m_lWidth, page.m_lHeight, page.m_dAvgTimePerFrame, page.m_lBitRate,
+                        page.m_lBitErrorRate};
+    if (FAILED(m_pGraph->GetVideoFacts(&facts)))
         return FALSE;
-    pVideo->get_VideoWidth(&page.m_lWidth);
-    pVideo->get_VideoHeight(&page.m_lHeight);
-    pVideo->get_AvgTimePerFrame(&page.m_dAvgTimePerFrame);
-    pVideo->get_BitRate(&page.m_lBitRate);
-    pVideo->get_BitErrorRate(&page.m_lBitErrorRate);
-    pVideo.Release();
-
-    CComPtr<IMediaPosition> pPosition;
-    if (FAILED(pPosition.QueryFrom(m_pGraph)))
-        return FALSE;
-    ReadTimes(m_pGraph, pPosition.Get(), &page.m_dDuration, &page.m_dStartTime, &page.m_dStopTime,
-              &page.m_dCurrentPosition);
-    return TRUE;
+    page.m_lWidth = facts.lWidth;
+    page.m_lHeight = facts.lHeight;
+    page.m_dAvgTimePerFrame = facts.dAvgTimePerFrame;
+    page.m_lBitRate = facts.lBitRate;
+    page.m_lBitErrorRate = facts.lBitErrorRate;
+    return ReadTimes(m_pGraph.get(), &page.m_dDuration, &page.m_dStartTime, &page.m_dStopTime,
+                     &page.m_dCurrentPosition);
 }
 
 BOOL CNTandrelDoc::SeekToMediaPage()
@@ -149,31 +134,28 @@ BOOL CNTandrelDoc::SeekToMediaPage()
         return FALSE;
     // Through the boundary, which stops a moving graph around the move: moved in place, a
     // stream with both audio and video hangs some engines.
-    if (FAILED(MediaGraph::SetPosition(m_pGraph, m_pMediaPage->m_dSeekPosition)))
+    if (FAILED(m_pGraph->SetPosition(m_pMediaPage->m_dSeekPosition)))
         return FALSE;
     return TRUE;
 }
 
 BOOL CNTandrelDoc::ApplyVolume()
 {
-    CComPtr<IBasicAudio> pAudio;
-    if (m_pGraph == nullptr || m_pAudioPage == nullptr || FAILED(pAudio.QueryFrom(m_pGraph)))
+    if (m_pGraph == nullptr || m_pAudioPage == nullptr)
         return FALSE;
-    if (m_bMute) {
-        pAudio->put_Volume(kMuteVolume);
-    } else {
-        m_lVolume = m_pAudioPage->m_lVolume;
-        pAudio->put_Volume(m_lVolume);
-    }
+    if (m_bMute)
+        return SUCCEEDED(m_pGraph->SetVolume(kMuteVolume));
+    if (FAILED(m_pGraph->SetVolume(m_pAudioPage->m_lVolume)))
+        return FALSE;
+    m_lVolume = m_pAudioPage->m_lVolume;
     return TRUE;
 }
 
 BOOL CNTandrelDoc::ApplyBalance()
 {
-    CComPtr<IBasicAudio> pAudio;
-    if (m_pGraph == nullptr || m_pAudioPage == nullptr || FAILED(pAudio.QueryFrom(m_pGraph)))
+    if (m_pGraph == nullptr || m_pAudioPage == nullptr ||
+        FAILED(m_pGraph->SetBalance(m_pAudioPage->m_lBalance)))
         return FALSE;
     m_lBalance = m_pAudioPage->m_lBalance;
-    pAudio->put_Balance(m_lBalance);
     return TRUE;
 }

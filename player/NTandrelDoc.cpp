@@ -6,10 +6,7 @@
 #include "CmdUI.h"
 #include "DefSetting.h"
 #include "File.h"
-#include "GraphEnd.h"
-#include "GraphPlayout.h"
 #include "Holders.h"
-#include "MediaGraph.h"
 #include "MessageBox.h"
 #include "PlaybackHost.h"
 #include "UrlFetch.h"
@@ -21,8 +18,6 @@ namespace {
 const double kStepSeconds = 0.0333333333333;
 // How close to the end a completed media must be for the loop to rewind it.
 const double kRewindThreshold = 0.033333;
-// The longest the user interface waits for a pause to take effect.
-const DWORD kStateWaitMs = 5000;
 
 const long kVolumeStep = 50;
 const long kVolumeUpBound = -50;
@@ -130,7 +125,7 @@ CNTandrelDoc::CNTandrelDoc()
       m_lBass(0),
       m_lBalance(0),
       m_szMediaPath(),
-      m_pCopySource(nullptr),
+      m_pCopySource(),
       m_bCoversScreen(FALSE),
       m_rcBeforeFullScreen(),
       m_dwStyleBeforeFullScreen(0),
@@ -147,11 +142,10 @@ CNTandrelDoc::~CNTandrelDoc()
 {
     if (m_pGraph != nullptr) {
         DetachVideoAndSaveSettings();
-        m_pGraph.Release();
+        m_pGraph.reset();
     }
     m_hGraphEvent = nullptr;
     m_nPlayState = PLAY_NONE;
-    delete m_pCopySource;
     if (CPlaybackHost* pHost = CPlaybackHost::Get())
         pHost->SetCurrentDocument(nullptr);
 }
@@ -181,28 +175,8 @@ void CNTandrelDoc::LoadSettings()
 
 BOOL CNTandrelDoc::DetachVideoAndSaveSettings()
 {
-    CComPtr<IVideoWindow> pVideo;
-    if (FAILED(pVideo.QueryFrom(m_pGraph)))
+    if (m_pGraph == nullptr || FAILED(m_pGraph->DetachVideo()))
         return FALSE;
-
-    // Waiting for completion lasts as long as a running media still plays; the user
-    // interface must not hang on it, so a graph that is not stopped is stopped first, and
-    // one that would not stop is not waited for.
-    CComPtr<IMediaControl> pControl;
-    if (SUCCEEDED(pControl.QueryFrom(m_pGraph)) &&
-        MediaGraph::GetState(m_pGraph, 0) != State_Stopped)
-        pControl->Stop();
-    pControl.Release();
-
-    CComPtr<IMediaEvent> pEvent;
-    if (SUCCEEDED(pEvent.QueryFrom(m_pGraph))) {
-        long lCode = 0;
-        pEvent->WaitForCompletion(0, &lCode);
-    }
-    pVideo->put_Visible(OAFALSE);
-    pVideo->put_Owner(0);
-    pEvent.Release();
-    pVideo.Release();
 
     CDefSetting setting;
     DEFSETTING_RECORD& r = setting.m_Record;
@@ -223,24 +197,17 @@ BOOL CNTandrelDoc::DetachVideoAndSaveSettings()
 
 BOOL CNTandrelDoc::CreateGraph()
 {
-    if (FAILED(MediaGraph::Create(&m_pGraph))) {
-        m_pGraph.Release();
+    if (FAILED(MediaGraph::CreateGraph(&m_pGraph))) {
+        m_pGraph.reset();
         AfxMessageBox(IDS_NOT_INSTALLED);
         return FALSE;
     }
-    CComPtr<IMediaEvent> pEvent;
-    if (FAILED(pEvent.QueryFrom(m_pGraph))) {
+    HANDLE hEvent = nullptr;
+    if (FAILED(m_pGraph->GetEventHandle(&hEvent))) {
         DeleteContents();
         return FALSE;
     }
-    OAEVENT hEvent = 0;
-    HRESULT hr = pEvent->GetEventHandle(&hEvent);
-    pEvent.Release();
-    if (FAILED(hr)) {
-        DeleteContents();
-        return FALSE;
-    }
-    m_hGraphEvent = reinterpret_cast<HANDLE>(hEvent);
+    m_hGraphEvent = hEvent;
     return TRUE;
 }
 
@@ -275,7 +242,7 @@ void CNTandrelDoc::DeleteContents()
     UncoverScreen();
     if (m_pGraph != nullptr) {
         DetachVideoAndSaveSettings();
-        m_pGraph.Release();
+        m_pGraph.reset();
     }
     m_hGraphEvent = nullptr;
     m_nPlayState = PLAY_NONE;
@@ -315,38 +282,32 @@ BOOL CNTandrelDoc::OnOpenDocument(const char* pszPathName)
         FitWindowToVideo(FileTitleOf(pszPathName));
 
     ApplyStoredAudio();
-
-    CComPtr<IMediaPosition> pPosition;
-    if (SUCCEEDED(pPosition.QueryFrom(m_pGraph)))
-        MediaGraph::SetRate(m_pGraph, pPosition.Get(), m_dRate);
+    m_pGraph->SetRate(m_dRate);
     return TRUE;
 }
 
 HRESULT CNTandrelDoc::RenderMedia(const char* pszPath)
 {
-    HRESULT hr = MediaGraph::RenderFile(m_pGraph, pszPath);
+    HRESULT hr = m_pGraph->RenderFile(pszPath);
     if (SUCCEEDED(hr) || !IsMediaAddress(pszPath))
         return hr;
     char szLocal[MAX_PATH] = "";
     if (FAILED(DownloadWithProgress(pszPath, szLocal, MAX_PATH)))
         return hr;
     // The graph that failed on the address may hold half a source; the copy gets a new one.
-    m_pGraph.Release();
+    m_pGraph.reset();
     m_hGraphEvent = nullptr;
     if (!CreateGraph())
         return E_FAIL;
-    return MediaGraph::RenderFile(m_pGraph, szLocal);
+    return m_pGraph->RenderFile(szLocal);
 }
 
 void CNTandrelDoc::ApplyStoredAudio()
 {
     // The sound a person left the player with (volume, mute, balance) carries over to
     // every media it opens.
-    CComPtr<IBasicAudio> pAudio;
-    if (FAILED(pAudio.QueryFrom(m_pGraph)))
-        return;
-    pAudio->put_Balance(m_lBalance);
-    pAudio->put_Volume(m_bMute ? kMuteVolume : m_lVolume);
+    if (SUCCEEDED(m_pGraph->SetBalance(m_lBalance)))
+        m_pGraph->SetVolume(m_bMute ? kMuteVolume : m_lVolume);
 }
 
 BOOL CNTandrelDoc::OnSaveDocument(const char* pszPathName)
@@ -366,40 +327,33 @@ void CNTandrelDoc::Serialize(CArchive& ar)
     if (ar.IsLoading())
         return;
 
-    m_pCopySource = new CFile();
+    // The source is held for this save only, and let go of on every path out of it.
+    struct CSourceRelease {
+        std::unique_ptr<CFile>& source;
+        ~CSourceRelease() { source.reset(); }
+    } release{m_pCopySource};
+    m_pCopySource.reset(new CFile());
     CFileException error(CFileException::none, 0, m_szMediaPath);
-    if (!m_pCopySource->Open(m_szMediaPath, CFile::modeRead | CFile::shareDenyNone, &error)) {
-        delete m_pCopySource;
-        m_pCopySource = nullptr;
+    if (!m_pCopySource->Open(m_szMediaPath, CFile::modeRead | CFile::shareDenyNone, &error))
         throw error;
-    }
 
-    try {
-        CFile* pTarget = ar.GetFile();
-        if (pTarget != nullptr) {
-            BYTE buffer[4096];
-            UINT cbRead = 0;
-            do {
-                cbRead = m_pCopySource->Read(buffer, sizeof(buffer));
-                pTarget->Write(buffer, cbRead);
-            } while (cbRead == sizeof(buffer));
-        }
-    } catch (...) {
-        delete m_pCopySource;
-        m_pCopySource = nullptr;
-        throw;
+    CFile* pTarget = ar.GetFile();
+    if (pTarget != nullptr) {
+        BYTE buffer[4096];
+        UINT cbRead = 0;
+        do {
+            cbRead = m_pCopySource->Read(buffer, sizeof(buffer));
+            pTarget->Write(buffer, cbRead);
+        } while (cbRead == sizeof(buffer));
     }
     m_pCopySource->Close();
-    delete m_pCopySource;
-    m_pCopySource = nullptr;
 }
 
 void CNTandrelDoc::Play()
 {
     if (m_nPlayState != PLAY_STOPPED && m_nPlayState != PLAY_PAUSED)
         return;
-    CComPtr<IMediaControl> pControl;
-    if (SUCCEEDED(pControl.QueryFrom(m_pGraph)) && SUCCEEDED(pControl->Run()))
+    if (m_pGraph != nullptr && SUCCEEDED(m_pGraph->Run()))
         m_nPlayState = PLAY_RUNNING;
     else
         AfxMessageBox(IDP_CANT_PLAY);
@@ -409,8 +363,7 @@ void CNTandrelDoc::Pause()
 {
     if (m_nPlayState != PLAY_RUNNING && m_nPlayState != PLAY_STOPPED)
         return;
-    CComPtr<IMediaControl> pControl;
-    if (SUCCEEDED(pControl.QueryFrom(m_pGraph)) && SUCCEEDED(pControl->Pause()))
+    if (m_pGraph != nullptr && SUCCEEDED(m_pGraph->Pause()))
         m_nPlayState = PLAY_PAUSED;
     else
         AfxMessageBox(IDP_CANT_PAUSE);
@@ -426,20 +379,11 @@ void CNTandrelDoc::Stop()
     CancelPlayOut();
     if (m_nPlayState != PLAY_RUNNING && m_nPlayState != PLAY_PAUSED)
         return;
-    CComPtr<IMediaControl> pControl;
-    if (FAILED(pControl.QueryFrom(m_pGraph))) {
+    // Stopped at the start, its first picture shown.
+    if (m_pGraph == nullptr || FAILED(m_pGraph->StopAtStart(true))) {
         AfxMessageBox(IDP_CANT_STOP);
         return;
     }
-    pControl->Pause();
-    CComPtr<IMediaPosition> pPosition;
-    if (SUCCEEDED(pPosition.QueryFrom(m_pGraph))) {
-        pPosition.Release();
-        MediaGraph::SetPosition(m_pGraph, 0.0);
-    }
-    OAFilterState state = State_Stopped;
-    pControl->GetState(kStateWaitMs, &state);
-    pControl->Stop();
     m_nPlayState = PLAY_STOPPED;
 }
 
@@ -448,58 +392,34 @@ void CNTandrelDoc::StopOnAbort()
     CancelPlayOut();
     if (m_nPlayState != PLAY_RUNNING && m_nPlayState != PLAY_PAUSED)
         return;
-    CComPtr<IMediaControl> pControl;
-    if (FAILED(pControl.QueryFrom(m_pGraph))) {
+    if (m_pGraph == nullptr || FAILED(m_pGraph->StopAtStart(false))) {
         AfxMessageBox(IDP_CANT_STOP);
         return;
     }
-    pControl->Stop();
-    CComPtr<IMediaPosition> pPosition;
-    if (SUCCEEDED(pPosition.QueryFrom(m_pGraph))) {
-        pPosition.Release();
-        MediaGraph::SetPosition(m_pGraph, 0.0);
-        m_nPlayState = PLAY_STOPPED;
-    } else {
-        AfxMessageBox(IDP_CANT_STOP);
-    }
+    m_nPlayState = PLAY_STOPPED;
 }
 
 void CNTandrelDoc::Step()
 {
-    CComPtr<IMediaPosition> pPosition;
-    if (FAILED(pPosition.QueryFrom(m_pGraph)))
+    double dDuration = 0, dPosition = 0;
+    if (m_pGraph == nullptr || FAILED(m_pGraph->GetDuration(&dDuration)) ||
+        FAILED(m_pGraph->GetCurrentPosition(&dPosition)))
         return;
-    REFTIME dDuration = 0, dPosition = 0;
-    if (FAILED(pPosition->get_Duration(&dDuration)) ||
-        FAILED(pPosition->get_CurrentPosition(&dPosition)))
-        return;
-    dPosition = MediaGraph::MediaPosition(m_pGraph, dDuration, dPosition);
     double dNext = dPosition + kStepSeconds;
     if (!(dNext < dDuration))
         return;
-    pPosition.Release();
-
-    CComPtr<IMediaControl> pControl;
-    if (FAILED(pControl.QueryFrom(m_pGraph)))
-        return;
-    pControl.Release();
-    MediaGraph::ShowFrameAt(m_pGraph, dNext);
-    m_nPlayState = PLAY_PAUSED;
+    if (SUCCEEDED(m_pGraph->ShowFrameAt(dNext)))
+        m_nPlayState = PLAY_PAUSED;
 }
 
 void CNTandrelDoc::RewindIfAtEnd()
 {
-    CComPtr<IMediaPosition> pPosition;
-    if (FAILED(pPosition.QueryFrom(m_pGraph)))
+    double dDuration = 0, dPosition = 0;
+    if (m_pGraph == nullptr || FAILED(m_pGraph->GetDuration(&dDuration)) ||
+        FAILED(m_pGraph->GetCurrentPosition(&dPosition)))
         return;
-    REFTIME dDuration = 0, dPosition = 0;
-    if (FAILED(pPosition->get_Duration(&dDuration)) ||
-        FAILED(pPosition->get_CurrentPosition(&dPosition)))
-        return;
-    pPosition.Release();
-    dPosition = MediaGraph::MediaPosition(m_pGraph, dDuration, dPosition);
     if (dDuration - dPosition < kRewindThreshold)
-        MediaGraph::SetPosition(m_pGraph, 0.0);
+        m_pGraph->SetPosition(0.0);
 }
 
 void CNTandrelDoc::ToggleGroupLoop()
@@ -510,20 +430,15 @@ void CNTandrelDoc::ToggleGroupLoop()
 void CNTandrelDoc::HandleGraphEvent()
 {
     CPlaybackHost* pHost = CPlaybackHost::Get();
-    CComPtr<IMediaEvent> pEvent;
-    if (SUCCEEDED(pEvent.QueryFrom(m_pGraph))) {
-        long lCode = 0;
-        LONG_PTR lParam1 = 0, lParam2 = 0;
-        if (SUCCEEDED(pEvent->GetEvent(&lCode, &lParam1, &lParam2, 0))) {
-            pEvent->FreeEventParams(lCode, lParam1, lParam2);
-            pEvent.Release();
-            // What the engine still holds of the end is heard before anything pauses or
-            // rewinds the graph; the rules wait for it on the run loop, not here.
-            if (lCode == EC_COMPLETE && !m_bPlayingOut && !BeginPlayOut() && !ApplyEndRules())
-                return;
-            if (lCode == EC_USERABORT || lCode == EC_ERRORABORT)
-                StopOnAbort();
-        }
+    long lCode = 0;
+    if (m_pGraph != nullptr && SUCCEEDED(m_pGraph->TakeEvent(&lCode))) {
+        // What the engine still holds of the end is heard before anything pauses or
+        // rewinds the graph; the rules wait for it on the run loop, not here.
+        if (lCode == kGraphEventComplete && !m_bPlayingOut && !BeginPlayOut() &&
+            !ApplyEndRules())
+            return;
+        if (lCode == kGraphEventUserAbort || lCode == kGraphEventErrorAbort)
+            StopOnAbort();
     }
     HWND hwndMain = pHost != nullptr ? pHost->GetMainWindow() : nullptr;
     if (hwndMain != nullptr)
@@ -563,7 +478,7 @@ BOOL CNTandrelDoc::ApplyEndRules()
 
 BOOL CNTandrelDoc::BeginPlayOut()
 {
-    const DWORD dwMs = MediaGraph::SoundPlayOutMs(m_pGraph);
+    const DWORD dwMs = m_pGraph != nullptr ? m_pGraph->SoundPlayOutMs() : 0;
     if (dwMs == 0 || !m_playOutTimer.IsValid())
         return FALSE;
     LARGE_INTEGER liDue;
@@ -623,14 +538,7 @@ BOOL CNTandrelDoc::OpenNextInGroup()
 
 BOOL CNTandrelDoc::GetPosition(double* pdPosition)
 {
-    CComPtr<IMediaPosition> pPosition;
-    if (m_pGraph == nullptr || FAILED(pPosition.QueryFrom(m_pGraph)))
-        return FALSE;
-    REFTIME dDuration = 0;
-    if (SUCCEEDED(pPosition->get_CurrentPosition(pdPosition)) &&
-        SUCCEEDED(pPosition->get_Duration(&dDuration)))
-        *pdPosition = MediaGraph::MediaPosition(m_pGraph, dDuration, *pdPosition);
-    return TRUE;
+    return m_pGraph != nullptr && m_pGraph->GetCurrentPosition(pdPosition) != E_NOINTERFACE;
 }
 
 const char* CNTandrelDoc::FileTitleOf(const char* pszPath)
@@ -643,22 +551,20 @@ const char* CNTandrelDoc::FileTitleOf(const char* pszPath)
 
 void CNTandrelDoc::VolumeUp()
 {
-    CComPtr<IBasicAudio> pAudio;
-    if (m_pGraph == nullptr || FAILED(pAudio.QueryFrom(m_pGraph)))
+    if (m_pGraph == nullptr)
         return;
-    if (m_lVolume <= kVolumeUpBound)
-        m_lVolume += kVolumeStep;
-    pAudio->put_Volume(m_lVolume);
+    const long lVolume = m_lVolume <= kVolumeUpBound ? m_lVolume + kVolumeStep : m_lVolume;
+    if (SUCCEEDED(m_pGraph->SetVolume(lVolume)))
+        m_lVolume = lVolume;
 }
 
 void CNTandrelDoc::VolumeDown()
 {
-    CComPtr<IBasicAudio> pAudio;
-    if (m_pGraph == nullptr || FAILED(pAudio.QueryFrom(m_pGraph)))
+    if (m_pGraph == nullptr)
         return;
-    if (m_lVolume >= kVolumeDownBound)
-        m_lVolume -= kVolumeStep;
-    pAudio->put_Volume(m_lVolume);
+    const long lVolume = m_lVolume >= kVolumeDownBound ? m_lVolume - kVolumeStep : m_lVolume;
+    if (SUCCEEDED(m_pGraph->SetVolume(lVolume)))
+        m_lVolume = lVolume;
 }
 
 void CNTandrelDoc::RateSlower()
@@ -666,10 +572,8 @@ void CNTandrelDoc::RateSlower()
     if (!(m_dRate > 0.0))
         return;
     m_dRate *= kRateSlower;
-    CComPtr<IMediaPosition> pPosition;
-    if (m_pGraph == nullptr || FAILED(pPosition.QueryFrom(m_pGraph)))
-        return;
-    MediaGraph::SetRate(m_pGraph, pPosition.Get(), m_dRate);
+    if (m_pGraph != nullptr)
+        m_pGraph->SetRate(m_dRate);
 }
 
 void CNTandrelDoc::RateFaster()
@@ -677,10 +581,8 @@ void CNTandrelDoc::RateFaster()
     if (m_dRate > kRateFasterGuard)
         return;
     m_dRate *= kRateFaster;
-    CComPtr<IMediaPosition> pPosition;
-    if (m_pGraph == nullptr || FAILED(pPosition.QueryFrom(m_pGraph)))
-        return;
-    MediaGraph::SetRate(m_pGraph, pPosition.Get(), m_dRate);
+    if (m_pGraph != nullptr)
+        m_pGraph->SetRate(m_dRate);
 }
 
 void CNTandrelDoc::OnUpdatePlay(CCmdUI* pCmdUI)

@@ -3,10 +3,13 @@
 #pragma once
 
 #include <windows.h>
-#include <dshow.h>
+
+#include <memory>
 
 #include "Document.h"
+#include "File.h"
 #include "Holders.h"
+#include "MediaGraph.h"
 
 class CCmdUI;
 class CNTandrelSheet;
@@ -14,7 +17,6 @@ class CNTandrelPageMedia;
 class CNTandrelPageVideo;
 class CNTandrelPageAudio;
 class CNTandrelInfoPage;
-class CFile;
 
 // The volume that silences playback, in hundredths of a decibel: what mute sends.
 const long kMuteVolume = -10000;
@@ -121,9 +123,9 @@ public:
 
     HANDLE m_hGraphEvent;
     int m_nPlayState;
-    // The one reference the document holds; every other interface is asked of it for one
-    // operation. Null while no media is open.
-    CComPtr<IGraphBuilder> m_pGraph;
+    // The graph of the media, which the document alone holds: it asks the graph for each
+    // operation through the boundary (MediaGraph.h). Null while no media is open.
+    std::unique_ptr<CMediaGraph> m_pGraph;
     CNTandrelSheet* m_pControlSheet;
     CNTandrelPageMedia* m_pMediaPage;
     CNTandrelPageVideo* m_pVideoPage;
@@ -145,7 +147,8 @@ public:
     long m_lBass;
     long m_lBalance;
     char m_szMediaPath[MAX_PATH];
-    CFile* m_pCopySource;
+    // The media file open for reading while the document is being saved.
+    std::unique_ptr<CFile> m_pCopySource;
 
     // Set while the main window itself covers the screen because the renderer would not
     // go full screen; the window's place and style to go back to.

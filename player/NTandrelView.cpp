@@ -2,7 +2,6 @@
 
 #include "Holders.h"
 #include "MainFrm.h"
-#include "MediaGraph.h"
 #include "NTandrelApp.h"
 #include "NTandrelDoc.h"
 #include "VideoGeometry.h"
@@ -97,11 +96,10 @@ void CNTandrelView::OnSize(UINT, int cx, int cy)
 {
     Default();
     CNTandrelDoc* pDoc = GetPlayerApp()->m_pDoc;
-    CComPtr<IVideoWindow> pVideo;
-    if (pDoc == nullptr || pDoc->m_pGraph == nullptr || FAILED(pVideo.QueryFrom(pDoc->m_pGraph)))
+    if (pDoc == nullptr || pDoc->m_pGraph == nullptr)
         return;
     RECT rc = VideoRectForView(cx, cy);
-    pVideo->SetWindowPosition(rc.left, rc.top, rc.right, rc.bottom);
+    pDoc->m_pGraph->SetVideoPosition(rc.left, rc.top, rc.right, rc.bottom);
 }
 
 void CNTandrelView::OnMove(int, int)

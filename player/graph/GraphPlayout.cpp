@@ -1,7 +1,7 @@
 #include "GraphPlayout.h"
 
 #include "Holders.h"
-#include "MediaGraph.h"
+#include "EngineGraph.h"
 
 namespace MediaGraph {
 

@@ -1,53 +1,116 @@
-// The media graph boundary: the one place where the player creates a filter graph and
-// where calls reach the engine in a different order than the document asks for them.
+// The media graph boundary as the document sees it: one graph of one media, asked for what
+// playback needs (build, transport, positions, rate, sound, the video window, events) in
+// the player's own terms. Behind it, and only there, the engine's interfaces are called, in
+// whatever order and with whatever adaptations the engine needs (EngineGraph.h).
 #pragma once
 
 #include <windows.h>
-#include <dshow.h>
 
-// The automation interfaces come without their identifiers attached to the type; attach
-// them, so that holders can ask for them by type.
-__CRT_UUID_DECL(IMediaEvent, 0x56a868b6, 0x0ad4, 0x11ce, 0xb0, 0x3a, 0x00, 0x20, 0xaf, 0x0b, 0xa7, 0x70)
-__CRT_UUID_DECL(IMediaPosition, 0x56a868b2, 0x0ad4, 0x11ce, 0xb0, 0x3a, 0x00, 0x20, 0xaf, 0x0b, 0xa7, 0x70)
-__CRT_UUID_DECL(IBasicAudio, 0x56a868b3, 0x0ad4, 0x11ce, 0xb0, 0x3a, 0x00, 0x20, 0xaf, 0x0b, 0xa7, 0x70)
-__CRT_UUID_DECL(IVideoWindow, 0x56a868b4, 0x0ad4, 0x11ce, 0xb0, 0x3a, 0x00, 0x20, 0xaf, 0x0b, 0xa7, 0x70)
-__CRT_UUID_DECL(IBasicVideo, 0x56a868b5, 0x0ad4, 0x11ce, 0xb0, 0x3a, 0x00, 0x20, 0xaf, 0x0b, 0xa7, 0x70)
+#include <memory>
+
+// Where a graph's transport is, once a change has been waited for.
+enum GraphState {
+    GRAPH_STOPPED = 0,
+    GRAPH_PAUSED = 1,
+    GRAPH_RUNNING = 2,
+};
+
+// The events the document acts on, by the engine's own numbers; other codes are taken and
+// ignored.
+const long kGraphEventComplete = 1;    // the end of the media
+const long kGraphEventUserAbort = 2;   // the user closed the video window
+const long kGraphEventErrorAbort = 3;  // the media cannot go on
+
+// What the picture reports of itself. Each value the engine does not give keeps what the
+// caller put there.
+struct VideoFacts {
+    long lWidth;
+    long lHeight;
+    double dAvgTimePerFrame;  // seconds
+    long lBitRate;
+    long lBitErrorRate;
+};
+
+// Results: E_NOINTERFACE when the graph lacks the part a call needs (nothing is done);
+// otherwise the engine's answer where the call says so. Times are seconds of the media,
+// volume -10000 (silent) to 0, balance -10000 (left) to 10000 (right), the rate a factor
+// of normal speed.
+class CMediaGraph {
+public:
+    virtual ~CMediaGraph() = default;
+
+    // Builds the graph for a path or URL (8-bit text in the ANSI code page); the engine's
+    // result. An engine without a source for addresses fails on one.
+    virtual HRESULT RenderFile(const char* pszPath) = 0;
+
+    // The handle that is signalled while events are queued; the graph owns it.
+    virtual HRESULT GetEventHandle(HANDLE* phEvent) = 0;
+    // Takes one queued event without waiting: its code in *plCode; the engine's result.
+    virtual HRESULT TakeEvent(long* plCode) = 0;
+
+    // Transport, each the engine's result.
+    virtual HRESULT Run() = 0;
+    virtual HRESULT Pause() = 0;
+    // Stopped and back at the start. With bShowStart the picture at the start is shown
+    // first (the Stop command); an aborted media is only stopped and moved. Fails when
+    // the graph can be neither stopped nor moved; the engine's answers are not examined.
+    virtual HRESULT StopAtStart(bool bShowStart) = 0;
+    // The state, waiting at most dwMilliseconds for a change to finish; a state still in
+    // transition is reported as the one it is going to.
+    virtual GraphState GetState(DWORD dwMilliseconds) = 0;
+
+    // Where the media is, within 0 .. its duration, and the times the Media and
+    // Information pages show; each out-value is untouched when the call fails.
+    virtual HRESULT GetDuration(double* pdDuration) = 0;
+    virtual HRESULT GetCurrentPosition(double* pdPosition) = 0;
+    virtual HRESULT GetStopTime(double* pdStop) = 0;
+    virtual HRESULT GetPrerollTime(double* pdPreroll) = 0;
+    // Moves the media to dPosition seconds and leaves it in the state it had; the result
+    // of the move.
+    virtual HRESULT SetPosition(double dPosition) = 0;
+    // Shows the picture at dPosition and leaves the media paused there; fails only when
+    // the graph cannot be moved and paused (the move's own answer is not examined).
+    virtual HRESULT ShowFrameAt(double dPosition) = 0;
+    // Plays at dRate times normal speed from now on, the sound included; a rate not
+    // above zero is refused (E_INVALIDARG) and the speed stays.
+    virtual HRESULT SetRate(double dRate) = 0;
+
+    // The sound. Each fails only without a sound control; what the engine makes of the
+    // value is not examined.
+    virtual HRESULT SetVolume(long lVolume) = 0;
+    virtual HRESULT SetBalance(long lBalance) = 0;
+    // How long the sound still plays after the end was reported; 0 when nothing is left
+    // to hear (no sound, or a graph no longer running). See GraphPlayout.h.
+    virtual DWORD SoundPlayOutMs() = 0;
+
+    // The picture: whether the media shows one (a picture of a known size).
+    virtual bool HasVideo() = 0;
+    // Its native size and rates; fails without a picture interface.
+    virtual HRESULT GetVideoFacts(VideoFacts* pFacts) = 0;
+    // Whether the graph has a video window to place (it may have one without a picture).
+    virtual bool HasVideoWindow() = 0;
+    // Makes the video window a child of hwndOwner, its input drained to the owner, at
+    // (lLeft, lTop) and lWidth x lHeight in the owner's client area.
+    virtual HRESULT AttachVideo(HWND hwndOwner, long lLeft, long lTop, long lWidth,
+                                long lHeight) = 0;
+    // Moves the video window within its owner.
+    virtual HRESULT SetVideoPosition(long lLeft, long lTop, long lWidth, long lHeight) = 0;
+    // The renderer's own full screen; its result (a renderer may refuse it).
+    virtual HRESULT SetFullScreen(bool bFullScreen) = 0;
+    // Lets go of the video window before the graph is released: a moving graph is
+    // stopped (not waited for), the window hidden and given back by its owner. Fails,
+    // with nothing done, when the graph has no video window.
+    virtual HRESULT DetachVideo() = 0;
+};
 
 namespace MediaGraph {
 
-// Creates a filter graph manager. Returns the engine's result; *ppGraph is null on failure.
-HRESULT Create(IGraphBuilder** ppGraph);
+// Creates the graph for one media; the engine's result, *ppGraph empty on failure.
+HRESULT CreateGraph(std::unique_ptr<CMediaGraph>* ppGraph);
 
-// Replaces the creation function (tests put a scripted graph here). Returns the previous
-// one; pass null to go back to the engine.
-typedef HRESULT (*PFN_CREATEGRAPH)(IGraphBuilder** ppGraph);
-PFN_CREATEGRAPH SetFactory(PFN_CREATEGRAPH pfnCreate);
-
-// Builds the graph for a path or URL (8-bit, converted with the ANSI code page). Returns
-// the engine's result for the media; an engine without a source for addresses fails on
-// one, and the caller may fetch a local copy and render that in a new graph.
-HRESULT RenderFile(IGraphBuilder* pGraph, const char* pszPath);
-
-// Moves the graph to dPosition seconds. Some engines hang when a running or paused graph
-// is repositioned, so the graph is stopped around the move and then put back into the
-// state it had. Returns the result of put_CurrentPosition.
-HRESULT SetPosition(IGraphBuilder* pGraph, double dPosition);
-
-// Sets the playback rate (1.0 normal speed). An engine that accepts a rate and plays at
-// normal speed gets help (PlaybackRate.h); a rate not above zero is refused. Returns the
-// result of the rate call, or the refusal.
-HRESULT SetRate(IGraphBuilder* pGraph, double dRate);
-// The same through the graph's position interface that the caller holds.
-HRESULT SetRate(IGraphBuilder* pGraph, IMediaPosition* pPosition, double dRate);
-
-// Shows the frame at dPosition seconds and leaves the graph paused there.
-HRESULT ShowFrameAt(IGraphBuilder* pGraph, double dPosition);
-
-// Whether the rendered media shows a picture (the video renderer reports a size).
-bool HasVideo(IGraphBuilder* pGraph);
-
-// The graph's state, waiting at most dwMilliseconds for a transition to finish.
-// A state still in transition is reported as the state it is going to.
-OAFilterState GetState(IGraphBuilder* pGraph, DWORD dwMilliseconds);
+// Replaces the creation (tests put a graph of their own here). Returns the previous
+// function; null goes back to the engine.
+typedef HRESULT (*PFN_CREATEMEDIAGRAPH)(std::unique_ptr<CMediaGraph>* ppGraph);
+PFN_CREATEMEDIAGRAPH SetGraphFactory(PFN_CREATEMEDIAGRAPH pfnCreate);
 
 }  // namespace MediaGraph

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "Holders.h"
-#include "MediaGraph.h"
+#include "EngineGraph.h"
 #include "RateClock.h"
 #include "SoundStretch.h"
 

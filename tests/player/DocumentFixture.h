@@ -1,7 +1,6 @@
-// What the document's tests on the scripted graph share: a main window for the document
-// to caption and wake, the application side, two scripted graphs behind the factory, the
-// message boxes answered, and the document itself. At the end every reference a graph
-// handed out must have come back.
+// What the document's tests on fake media share: a main window for the document to caption
+// and wake, the application side, two media behind the graph factory, the message boxes
+// answered, and the document itself. At the end the document holds no graph of either.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -31,10 +30,8 @@ protected:
         m_pDoc.reset();
         DestroyWindow(m_hwndMain);
         EXPECT_EQ(nullptr, m_host.m_pDoc);
-        for (const CFakeGraph* pGraph : {&m_first, &m_second}) {
-            EXPECT_EQ(0, pGraph->RefCount());
-            EXPECT_FALSE(pGraph->OverReleased());
-        }
+        for (const CFakeGraph* pMedia : {&m_first, &m_second})
+            EXPECT_EQ(0, pMedia->Holders());
     }
 
     // The main window's title, which the fit sets to the media's file title.
@@ -45,10 +42,7 @@ protected:
         return sz;
     }
 
-    bool IsCurrent(CFakeGraph& graph) const
-    {
-        return m_pDoc->m_pGraph == static_cast<IGraphBuilder*>(&graph);
-    }
+    bool IsCurrent(const CFakeGraph& media) const { return Plays(m_pDoc->m_pGraph, media); }
 
     CTestHost m_host;
     CFakeGraphFactory m_factory;

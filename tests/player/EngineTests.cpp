@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "Holders.h"
-#include "MediaGraph.h"
+#include "EngineGraph.h"
 #include "MessageBoxWatcher.h"
 #include "NTandrelDoc.h"
 #include "TestEnv.h"

@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "Holders.h"
-#include "MediaGraph.h"
+#include "EngineGraph.h"
 #include "MessageBoxWatcher.h"
 #include "NTandrelDoc.h"
 #include "SheetDriver.h"

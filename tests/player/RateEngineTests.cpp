@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "Holders.h"
-#include "MediaGraph.h"
+#include "EngineGraph.h"
 #include "RateClock.h"
 #include "TestEnv.h"
 

@@ -1,7 +1,6 @@
-#include "MediaGraph.h"
+#include "EngineGraph.h"
 
 #include "GraphEnd.h"
-#include "Holders.h"
 #include "PlaybackRate.h"
 
 namespace MediaGraph {
@@ -27,26 +26,17 @@ HRESULT CreateWithEngine(IGraphBuilder** ppGraph)
     return hr;
 }
 
-PFN_CREATEGRAPH g_pfnCreate = CreateWithEngine;
-
 }  // namespace
 
 HRESULT Create(IGraphBuilder** ppGraph)
 {
     *ppGraph = nullptr;
-    HRESULT hr = g_pfnCreate(ppGraph);
+    HRESULT hr = CreateWithEngine(ppGraph);
     if (FAILED(hr) && *ppGraph != nullptr) {
         (*ppGraph)->Release();
         *ppGraph = nullptr;
     }
     return hr;
-}
-
-PFN_CREATEGRAPH SetFactory(PFN_CREATEGRAPH pfnCreate)
-{
-    PFN_CREATEGRAPH pfnOld = g_pfnCreate;
-    g_pfnCreate = pfnCreate != nullptr ? pfnCreate : CreateWithEngine;
-    return pfnOld;
 }
 
 namespace {
