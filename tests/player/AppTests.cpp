@@ -1,4 +1,4 @@
-// The application object in this process, on scripted graphs: files dropped on the main
+// The application object in this process, on fake media: files dropped on the main
 // window, the group chosen in the Open dialog, and the recent-file list.
 #include <windows.h>
 #include <shellapi.h>
@@ -71,8 +71,8 @@ protected:
     void EndOfStream()
     {
         for (CFakeGraph& graph : m_graphs) {
-            if (theApp.m_pDoc->m_pGraph == static_cast<IGraphBuilder*>(&graph))
-                graph.QueueEvent(EC_COMPLETE);
+            if (Plays(theApp.m_pDoc->m_pGraph, graph))
+                graph.QueueEvent(kGraphEventComplete);
         }
         theApp.m_pDoc->HandleGraphEvent();
     }
@@ -85,9 +85,8 @@ protected:
     {
         std::vector<std::string> files;
         for (const CFakeGraph& graph : m_graphs) {
-            std::wstring file = graph.RenderedFile();
-            if (!file.empty())
-                files.push_back(std::string(file.begin(), file.end()));
+            if (!graph.RenderedFile().empty())
+                files.push_back(graph.RenderedFile());
         }
         return files;
     }
@@ -108,7 +107,7 @@ TEST_F(PlayerApp, DroppedFilesOpenInTurnAndTheLastStaysStoppedANameTooLongIsRefu
     ASSERT_NE(theApp.m_pDoc, nullptr);
     EXPECT_STREQ(theApp.m_pDoc->m_szMediaPath, "D:\\d.avi");
     EXPECT_EQ(theApp.m_pDoc->m_nPlayState, PLAY_STOPPED);
-    EXPECT_EQ(m_graphs[3].State(), State_Stopped);
+    EXPECT_EQ(m_graphs[3].State(), GRAPH_STOPPED);
 }
 
 TEST_F(PlayerApp, TheRecentFileListKeepsTheFiveNewestAndMovesARepeatedOneToTheTop)

@@ -139,7 +139,7 @@ double DurationOf(CNTandrelDoc& doc)
 {
     CComPtr<IMediaPosition> pPosition;
     REFTIME dDuration = -1.0;
-    if (SUCCEEDED(pPosition.QueryFrom(doc.m_pGraph)))
+    if (SUCCEEDED(pPosition.QueryFrom(MediaGraph::BuilderOf(doc.m_pGraph.get()))))
         pPosition->get_Duration(&dDuration);
     return dDuration;
 }
@@ -147,7 +147,7 @@ double DurationOf(CNTandrelDoc& doc)
 // The engine's own state, once any transition has finished.
 OAFilterState EngineState(CNTandrelDoc& doc)
 {
-    return MediaGraph::GetState(doc.m_pGraph, kOperationMs);
+    return MediaGraph::GetState(MediaGraph::BuilderOf(doc.m_pGraph.get()), kOperationMs);
 }
 
 class EngineTest : public testing::Test {
@@ -266,7 +266,7 @@ TEST_P(MediaKindTest, PlaysToItsEndAndStaysPausedAtTheStart)
     ASSERT_NO_FATAL_FAILURE(Open(kind.pszName));
     const double dDuration = DurationOf(Doc());
     const double dFrom = dDuration > kNearTheEnd ? dDuration - kNearTheEnd : 0.0;
-    ASSERT_EQ(S_OK, MediaGraph::SetPosition(Doc().m_pGraph, dFrom));
+    ASSERT_EQ(S_OK, MediaGraph::SetPosition(MediaGraph::BuilderOf(Doc().m_pGraph.get()), dFrom));
     const double dLasted = PlayToTheEnd();
     EXPECT_GT(dLasted, dDuration - dFrom - 0.3);
     EXPECT_LT(dLasted, dDuration - dFrom + 2.0);
@@ -491,7 +491,7 @@ INSTANTIATE_TEST_SUITE_P(Engine, TransportTest, testing::Values("clip.mpg", "cli
 std::vector<BYTE> CurrentPicture(CNTandrelDoc& doc)
 {
     CComPtr<IBasicVideo> pVideo;
-    if (FAILED(pVideo.QueryFrom(doc.m_pGraph)))
+    if (FAILED(pVideo.QueryFrom(MediaGraph::BuilderOf(doc.m_pGraph.get()))))
         return std::vector<BYTE>();
     std::vector<BYTE> picture(1 << 20);
     long cb = static_cast<long>(picture.size());

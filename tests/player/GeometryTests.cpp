@@ -60,7 +60,7 @@ TEST(ViewRule, CoversTheViewAndItsBorder)
     ExpectRect(VideoRectForView(300, 200), 0, 0, 304, 204);
 }
 
-// A real overlapped window as the main window, with a scripted graph giving the video.
+// A real overlapped window as the main window, with a fake media giving the video.
 class RealWindowGeometry : public testing::Test {
 protected:
     void SetUp() override
@@ -106,8 +106,6 @@ TEST_F(RealWindowGeometry, OpenFitsCentresCaptionsAndAttachesTheVideo)
     EXPECT_EQ(rc.top, (GetSystemMetrics(SM_CYSCREEN) - (rc.bottom - rc.top)) / 2);
 
     EXPECT_EQ(graph.Owner(), m_hWnd);
-    EXPECT_EQ(graph.MessageDrain(), m_hWnd);
-    EXPECT_EQ(graph.WindowStyle(), WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
     RECT rcVideo = graph.WindowPosition();
     EXPECT_EQ(rcVideo.left, 0);
     EXPECT_EQ(rcVideo.top, 0);
@@ -148,7 +146,7 @@ TEST_F(RealWindowGeometry, StyleChangesResizeTheRealWindow)
 
 TEST_F(RealWindowGeometry, EscapeCoversTheScreenWhenTheRendererRefusesAndComesBackExactly)
 {
-    graph.SetResult("put_FullScreenMode", E_NOTIMPL);
+    graph.SetResult("SetFullScreen", E_NOTIMPL);
     CNTandrelDoc doc;
     ASSERT_TRUE(doc.OnOpenDocument("C:\\media\\clip.mpg"));
     RECT rcBefore;
@@ -167,8 +165,6 @@ TEST_F(RealWindowGeometry, EscapeCoversTheScreenWhenTheRendererRefusesAndComesBa
     GetWindowRect(m_hWnd, &rc);
     EXPECT_TRUE(EqualRect(&rc, &rcBefore));
     EXPECT_EQ(GetWindowLongA(m_hWnd, GWL_STYLE), lStyleBefore);
-    EXPECT_NE(graph.CallString().find("put_FullScreenMode(-1)"), std::string::npos);
-    EXPECT_NE(graph.CallString().find("put_FullScreenMode(0)"), std::string::npos);
 }
 
 // The window covering the screen for a refused full screen never outlives its graph:
@@ -182,7 +178,7 @@ class CoverLetGoTest : public RealWindowGeometry, public testing::WithParamInter
 
 TEST_P(CoverLetGoTest, PutsTheWindowBack)
 {
-    graph.SetResult("put_FullScreenMode", E_NOTIMPL);
+    graph.SetResult("SetFullScreen", E_NOTIMPL);
     CMessageBoxWatcher boxes;  // answers the failed open's message
     CFakeGraph next;
     next.SetVideoSize(352, 240);
@@ -207,7 +203,7 @@ TEST_P(CoverLetGoTest, PutsTheWindowBack)
             EXPECT_TRUE(EqualRect(&rc, &rcBefore));
         }
     }
-    EXPECT_EQ(next.RefCount(), 0);
+    EXPECT_EQ(next.Holders(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -231,16 +227,19 @@ TEST_F(RealWindowGeometry, EscapeFollowsTheSizeModes)
     EXPECT_EQ(doc.m_nSizeMode, 0);
     ASSERT_TRUE(doc.OnOpenDocument("C:\\media\\clip.mpg"));
     doc.m_nSizeMode = 1;  // scalable: Esc does nothing
-    graph.ClearCalls();
     doc.ToggleFullScreen();
     EXPECT_EQ(doc.m_nSizeMode, 1);
-    EXPECT_EQ(graph.CallString().find("put_FullScreenMode"), std::string::npos);
+    EXPECT_FALSE(graph.FullScreen());
 
-    // Full screen chosen on the Video page: the next Esc leaves it.
-    doc.m_nSizeMode = 2;
+    // From the window the renderer takes the screen, and the next Esc gives it back.
+    doc.m_nSizeMode = 0;
+    doc.ToggleFullScreen();
+    EXPECT_EQ(doc.m_nSizeMode, 2);
+    EXPECT_TRUE(graph.FullScreen());
+    EXPECT_FALSE(doc.m_bCoversScreen);
     doc.ToggleFullScreen();
     EXPECT_EQ(doc.m_nSizeMode, 0);
-    EXPECT_NE(graph.CallString().find("put_FullScreenMode(0)"), std::string::npos);
+    EXPECT_FALSE(graph.FullScreen());
 }
 
 }  // namespace

@@ -64,17 +64,17 @@ TEST_F(MovieControlsEngine, SlidersAreHeardAtOnceAndTheSeekKeepsPlaying)
     double dAfterSeek = -1;
     OAFilterState stateAfterSeek = State_Stopped;
     CSheetDriver::Steps steps = [&](HWND hSheet) {
-        atOpening = ReadAudio(m_pDoc->m_pGraph);
+        atOpening = ReadAudio(MediaGraph::BuilderOf(m_pDoc->m_pGraph.get()));
         CSheetDriver::ShowPage(hSheet, kAudio);
         CSheetDriver::MoveSlider(hSheet, IDC_VOLUME, -2500);
-        afterVolume = ReadAudio(m_pDoc->m_pGraph);
+        afterVolume = ReadAudio(MediaGraph::BuilderOf(m_pDoc->m_pGraph.get()));
         CSheetDriver::MoveSlider(hSheet, IDC_BALANCE, 3000);
-        afterBalance = ReadAudio(m_pDoc->m_pGraph);
+        afterBalance = ReadAudio(MediaGraph::BuilderOf(m_pDoc->m_pGraph.get()));
 
         CSheetDriver::ShowPage(hSheet, kMedia);
         CSheetDriver::MoveSlider(hSheet, IDC_POSITION, 700, TB_THUMBTRACK);
         m_pDoc->GetPosition(&dAfterSeek);
-        stateAfterSeek = MediaGraph::GetState(m_pDoc->m_pGraph, 2000);
+        stateAfterSeek = MediaGraph::GetState(MediaGraph::BuilderOf(m_pDoc->m_pGraph.get()), 2000);
     };
     {
         CSheetDriver driver(steps);
