@@ -10,10 +10,30 @@ template <class T>
 class CComPtr {
 public:
     CComPtr() = default;
-    explicit CComPtr(T* p) : m_p(p) {}
     ~CComPtr() { Release(); }
     CComPtr(const CComPtr&) = delete;
     CComPtr& operator=(const CComPtr&) = delete;
+    // A moved holder holds nothing.
+    CComPtr(CComPtr&& other) noexcept : m_p(other.m_p) { other.m_p = nullptr; }
+    CComPtr& operator=(CComPtr&& other) noexcept
+    {
+        // operator& is taken for out-parameters: compare what is held, not addresses.
+        if (m_p != other.m_p) {
+            Release();
+            m_p = other.m_p;
+            other.m_p = nullptr;
+        }
+        return *this;
+    }
+
+    // Takes over a reference that the caller owns (one a creation or an out-parameter
+    // handed over), without adding one.
+    static CComPtr Adopt(T* p)
+    {
+        CComPtr holder;
+        holder.m_p = p;
+        return holder;
+    }
 
     // Asks pUnk for this interface; returns the result of QueryInterface.
     HRESULT QueryFrom(IUnknown* pUnk)

@@ -30,7 +30,7 @@ public:
     // The worker thread; it is handed one reference, which it lets go of at its end.
     static DWORD WINAPI Run(LPVOID pParam)
     {
-        CComPtr<CDownloadJob> pJob(static_cast<CDownloadJob*>(pParam));
+        CComPtr<CDownloadJob> pJob = CComPtr<CDownloadJob>::Adopt(static_cast<CDownloadJob*>(pParam));
         HRESULT hrInit = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
         char szLocal[MAX_PATH] = "";
         HRESULT hr = URLDownloadToCacheFileA(nullptr, pJob->m_strUrl.c_str(), szLocal, MAX_PATH, 0,
@@ -255,7 +255,7 @@ int DownloadPercent(ULONG ulProgress, ULONG ulMax)
 
 HRESULT DownloadWithProgress(const char* pszUrl, char* pszLocal, int cchLocal)
 {
-    CComPtr<CDownloadJob> pJob(new CDownloadJob(pszUrl));
+    CComPtr<CDownloadJob> pJob = CComPtr<CDownloadJob>::Adopt(new CDownloadJob(pszUrl));
     pJob->AddRef();  // the worker's reference, which Run takes over
     DWORD dwThread = 0;
     CHandleHolder thread(CreateThread(nullptr, 0, CDownloadJob::Run, pJob.Get(), 0, &dwThread));

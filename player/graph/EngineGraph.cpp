@@ -12,7 +12,8 @@ const DWORD kCueWaitMs = 5000;
 
 class CEngineGraph : public CMediaGraph {
 public:
-    explicit CEngineGraph(IGraphBuilder* pGraph) : m_pGraph(pGraph) {}
+    // Takes over the creation's reference to the graph.
+    explicit CEngineGraph(IGraphBuilder* pGraph) : m_pGraph(CComPtr<IGraphBuilder>::Adopt(pGraph)) {}
 
     IGraphBuilder* Builder() const { return m_pGraph.Get(); }
 
@@ -262,7 +263,7 @@ HRESULT CreateOnEngine(std::unique_ptr<CMediaGraph>* ppGraph)
     IGraphBuilder* pBuilder = nullptr;
     HRESULT hr = MediaGraph::Create(&pBuilder);
     if (SUCCEEDED(hr))
-        ppGraph->reset(new CEngineGraph(pBuilder));  // takes the creation's reference
+        ppGraph->reset(new CEngineGraph(pBuilder));
     return hr;
 }
 

@@ -1,6 +1,7 @@
 #include "PlaybackRate.h"
 
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include "Holders.h"
@@ -14,26 +15,22 @@ namespace {
 
 const double kNormalTolerance = 1e-9;
 
-// The pins of one direction of a filter: how many, and the first one, with a reference.
-int CountPins(IBaseFilter* pFilter, PIN_DIRECTION direction, IPin** ppFirst)
+// The pins of one direction of a filter: how many, and the first one.
+int CountPins(IBaseFilter* pFilter, PIN_DIRECTION direction, CComPtr<IPin>& pFirst)
 {
-    *ppFirst = nullptr;
+    pFirst.Release();
     CComPtr<IEnumPins> pPins;
     if (FAILED(pFilter->EnumPins(&pPins)))
         return 0;
     int nCount = 0;
     for (;;) {
-        IPin* pPin = nullptr;
+        CComPtr<IPin> pPin;
         if (pPins->Next(1, &pPin, nullptr) != S_OK)
             break;
         PIN_DIRECTION pinDirection = PINDIR_INPUT;
-        if (SUCCEEDED(pPin->QueryDirection(&pinDirection)) && pinDirection == direction) {
-            if (nCount++ == 0) {
-                *ppFirst = pPin;
-                continue;
-            }
-        }
-        pPin->Release();
+        if (SUCCEEDED(pPin->QueryDirection(&pinDirection)) && pinDirection == direction &&
+            nCount++ == 0)
+            pFirst = std::move(pPin);
     }
     return nCount;
 }
@@ -44,7 +41,7 @@ int CountPins(IBaseFilter* pFilter, PIN_DIRECTION direction, IPin** ppFirst)
 void HoldAudioChain(IGraphBuilder* pGraph, IBaseFilter* pRenderer, CRateClock* pClock)
 {
     CComPtr<IPin> pIn;
-    if (CountPins(pRenderer, PINDIR_INPUT, &pIn) != 1)
+    if (CountPins(pRenderer, PINDIR_INPUT, pIn) != 1)
         return;
     for (int nDepth = 0; nDepth < 8; ++nDepth) {
         CComPtr<IPin> pOut;
@@ -53,14 +50,14 @@ void HoldAudioChain(IGraphBuilder* pGraph, IBaseFilter* pRenderer, CRateClock* p
         PIN_INFO info = {};
         if (FAILED(pOut->QueryPinInfo(&info)))
             return;
-        CComPtr<IBaseFilter> pUpstream(info.pFilter);
+        CComPtr<IBaseFilter> pUpstream = CComPtr<IBaseFilter>::Adopt(info.pFilter);
         pGraph->Disconnect(pOut.Get());
         pGraph->Disconnect(pIn.Get());
         pClock->Hold(CRateClock::Connection{pOut.Get(), pIn.Get()});
 
         CComPtr<IPin> pUpIn, pUpOut;
-        const int nInputs = CountPins(pUpstream.Get(), PINDIR_INPUT, &pUpIn);
-        const int nOutputs = CountPins(pUpstream.Get(), PINDIR_OUTPUT, &pUpOut);
+        const int nInputs = CountPins(pUpstream.Get(), PINDIR_INPUT, pUpIn);
+        const int nOutputs = CountPins(pUpstream.Get(), PINDIR_OUTPUT, pUpOut);
         if (nInputs != 1 || nOutputs != 1)
             return;  // the splitter: its other streams play on
         pIn.Release();
@@ -69,21 +66,19 @@ void HoldAudioChain(IGraphBuilder* pGraph, IBaseFilter* pRenderer, CRateClock* p
 }
 
 // The filters that render sound: those that answer the audio interface.
-std::vector<IBaseFilter*> SoundRenderers(IGraphBuilder* pGraph)
+std::vector<CComPtr<IBaseFilter>> SoundRenderers(IGraphBuilder* pGraph)
 {
-    std::vector<IBaseFilter*> renderers;
+    std::vector<CComPtr<IBaseFilter>> renderers;
     CComPtr<IEnumFilters> pFilters;
     if (FAILED(pGraph->EnumFilters(&pFilters)))
         return renderers;
     for (;;) {
-        IBaseFilter* pFilter = nullptr;
+        CComPtr<IBaseFilter> pFilter;
         if (pFilters->Next(1, &pFilter, nullptr) != S_OK)
             break;
         CComPtr<IBasicAudio> pAudio;
-        if (SUCCEEDED(pAudio.QueryFrom(pFilter)))
-            renderers.push_back(pFilter);
-        else
-            pFilter->Release();
+        if (SUCCEEDED(pAudio.QueryFrom(pFilter.Get())))
+            renderers.push_back(std::move(pFilter));
     }
     return renderers;
 }
@@ -113,9 +108,9 @@ void SetStretchSpeeds(IGraphBuilder* pGraph, double dRate)
 }
 
 // The first pin of one direction of a filter.
-HRESULT FirstPin(IBaseFilter* pFilter, PIN_DIRECTION direction, IPin** ppPin)
+HRESULT FirstPin(IBaseFilter* pFilter, PIN_DIRECTION direction, CComPtr<IPin>& pPin)
 {
-    return CountPins(pFilter, direction, ppPin) > 0 ? S_OK : E_FAIL;
+    return CountPins(pFilter, direction, pPin) > 0 ? S_OK : E_FAIL;
 }
 
 // Puts a stretch at dRate between a sound renderer of the stopped graph and what feeds it,
@@ -124,7 +119,7 @@ HRESULT FirstPin(IBaseFilter* pFilter, PIN_DIRECTION direction, IPin** ppPin)
 bool StretchSound(IGraphBuilder* pGraph, IBaseFilter* pRenderer, double dRate)
 {
     CComPtr<IPin> pIn;
-    if (CountPins(pRenderer, PINDIR_INPUT, &pIn) != 1)
+    if (CountPins(pRenderer, PINDIR_INPUT, pIn) != 1)
         return false;
     CComPtr<IPin> pOut;
     if (FAILED(pIn->ConnectedTo(&pOut)) || !pOut)
@@ -132,18 +127,18 @@ bool StretchSound(IGraphBuilder* pGraph, IBaseFilter* pRenderer, double dRate)
     PIN_INFO info = {};
     if (FAILED(pOut->QueryPinInfo(&info)))
         return false;
-    CComPtr<IBaseFilter> pUpstream(info.pFilter);
+    CComPtr<IBaseFilter> pUpstream = CComPtr<IBaseFilter>::Adopt(info.pFilter);
     if (SetStretchSpeed(pUpstream.Get(), dRate))
         return true;
 
     AM_MEDIA_TYPE mt = {};
     if (FAILED(pIn->ConnectionMediaType(&mt)))
         return false;
-    CComPtr<IBaseFilter> pStretch(CSoundStretch::CreateFilter(dRate));
+    CComPtr<IBaseFilter> pStretch = CComPtr<IBaseFilter>::Adopt(CSoundStretch::CreateFilter(dRate));
     CComPtr<IPin> pStretchIn, pStretchOut;
     bool bDone = false;
-    if (pStretch && SUCCEEDED(FirstPin(pStretch.Get(), PINDIR_INPUT, &pStretchIn)) &&
-        SUCCEEDED(FirstPin(pStretch.Get(), PINDIR_OUTPUT, &pStretchOut)) &&
+    if (pStretch && SUCCEEDED(FirstPin(pStretch.Get(), PINDIR_INPUT, pStretchIn)) &&
+        SUCCEEDED(FirstPin(pStretch.Get(), PINDIR_OUTPUT, pStretchOut)) &&
         SUCCEEDED(pGraph->AddFilter(pStretch.Get(), L"Sound Stretch"))) {
         pGraph->Disconnect(pOut.Get());
         pGraph->Disconnect(pIn.Get());
@@ -170,10 +165,9 @@ bool StretchSound(IGraphBuilder* pGraph, IBaseFilter* pRenderer, double dRate)
 // is taken out, so that it neither plays at the wrong speed nor holds the stream back.
 void StretchOrHoldSound(IGraphBuilder* pGraph, CRateClock* pClock, double dRate)
 {
-    for (IBaseFilter* pRenderer : SoundRenderers(pGraph)) {
-        if (!StretchSound(pGraph, pRenderer, dRate))
-            HoldAudioChain(pGraph, pRenderer, pClock);
-        pRenderer->Release();
+    for (const CComPtr<IBaseFilter>& pRenderer : SoundRenderers(pGraph)) {
+        if (!StretchSound(pGraph, pRenderer.Get(), dRate))
+            HoldAudioChain(pGraph, pRenderer.Get(), pClock);
     }
 }
 
