@@ -1,5 +1,5 @@
 // Saving the document writes a byte-for-byte copy of the media file under the new name.
-// The scripted graph does not read the media, so the sources are real files made here.
+// The fake media does not read the file, so the sources are real files made here.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -46,7 +46,7 @@ protected:
     void TearDown() override
     {
         m_pDoc.reset();
-        EXPECT_EQ(0, m_graph.RefCount());
+        EXPECT_EQ(0, m_graph.Holders());
     }
 
     // Makes the source file and opens it as the current media.
