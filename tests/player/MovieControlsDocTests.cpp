@@ -354,10 +354,6 @@ TEST_F(MovieControlsDoc, FinishWithCaptionOffRestylesTheMainWindow)
     EXPECT_EQ(rc.left, 10);
 }
 
-}  // namespace
-
-namespace {
-
 TEST_F(MovieControlsDoc, AStoredStartPageOutsideTheFourStillOpensTheSheet)
 {
     Open(10);
