@@ -1,18 +1,13 @@
 // Saving the document writes a byte-for-byte copy of the media file under the new name.
-// The scripted graph does not read the media, so the sources are real files made here.
+// The fake media does not read the file, so the sources are real files made here.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "FakeGraph.h"
+#include "DocumentFixture.h"
 #include "Holders.h"
-#include "MessageBoxWatcher.h"
-#include "NTandrelDoc.h"
-#include "TestEnv.h"
-#include "TestHost.h"
 
 namespace {
 
@@ -28,11 +23,11 @@ std::vector<BYTE> Pattern(size_t cb)
     return bytes;
 }
 
-class SaveCopyTest : public testing::Test {
+class SaveCopyTest : public CDocumentFixture {
 protected:
     void SetUp() override
     {
-        DeleteSettingsKey();
+        CDocumentFixture::SetUp();
         // A folder of its own for each test, so that tests may run side by side.
         const testing::TestInfo* pTest = testing::UnitTest::GetInstance()->current_test_info();
         m_name = std::string("save-") + pTest->name();
@@ -43,17 +38,11 @@ protected:
         m_pDoc.reset(new CNTandrelDoc);
     }
 
-    void TearDown() override
-    {
-        m_pDoc.reset();
-        EXPECT_EQ(0, m_graph.RefCount());
-    }
-
     // Makes the source file and opens it as the current media.
     void OpenSource(const std::vector<BYTE>& bytes)
     {
         WriteFileBytes(m_source, bytes);
-        m_factory.Queue(&m_graph);
+        m_factory.Queue(&m_first);
         ASSERT_TRUE(m_pDoc->OnOpenDocument(m_source.c_str()));
     }
 
@@ -84,11 +73,6 @@ protected:
         EXPECT_EQ(nullptr, m_pDoc->m_pCopySource);
     }
 
-    CTestHost m_host;
-    CFakeGraphFactory m_factory;
-    CFakeGraph m_graph;
-    CMessageBoxWatcher m_boxes;
-    std::unique_ptr<CNTandrelDoc> m_pDoc;
     std::string m_name, m_dir, m_source, m_target;
 };
 
