@@ -217,6 +217,23 @@ TEST_P(MediaKindProgramTest, PlaysTakesEveryKeyAndEndsCleanly)
             },
             kStateMs))
             << "paused at the end, the window shows 0x" << std::hex << crShown;
+
+        // Stopped while its last picture shows, it shows its first one again.
+        ASSERT_TRUE(XKey("F2", hWnd));
+        EXPECT_TRUE(WaitFor(
+            [&]() { return ColoursNear(ShownColour(player.VideoWindow()), c.crLast, kColourTolerance); },
+            dwEndMs))
+            << "played again, the last picture was never shown";
+        ASSERT_TRUE(XKey("F4", hWnd));
+        EXPECT_TRUE(WaitFor(
+            [&]() {
+                crShown = ShownColour(player.VideoWindow());
+                return player.PlayState() == STOPPED &&
+                       ColoursNear(crShown, c.crFirst, kColourTolerance);
+            },
+            kStateMs))
+            << "stopped, the window shows 0x" << std::hex << crShown << "; state "
+            << player.PlayState();
     }
 
     EXPECT_EQ(ExitWithCtrlE(player), 0u);
