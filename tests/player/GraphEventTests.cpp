@@ -12,6 +12,15 @@
 
 namespace {
 
+// Names a table's tests after their rows.
+struct RowName {
+    template <class Case>
+    std::string operator()(const testing::TestParamInfo<Case>& info) const
+    {
+        return info.param.pszName;
+    }
+};
+
 const char kFirst[] = "C:\\media\\first.mpg";
 const char kSecond[] = "C:\\media\\second.mpg";
 const char kThird[] = "C:\\media\\third.mpg";
@@ -172,10 +181,7 @@ const EndCase kEndOfStream[] = {
     {"PauseAfterTheOnlyFile", FALSE, FALSE, kOneFile, kPausesAtTheEnd, nullptr},
 };
 
-INSTANTIATE_TEST_SUITE_P(Cases, EndOfStreamTest, testing::ValuesIn(kEndOfStream),
-                         [](const testing::TestParamInfo<EndCase>& info) {
-                             return std::string(info.param.pszName);
-                         });
+INSTANTIATE_TEST_SUITE_P(Cases, EndOfStreamTest, testing::ValuesIn(kEndOfStream), RowName());
 
 // The loop plays on, and the pause at the end pauses, wherever the media ended; only a
 // media closer to its end than 0.033333 s is rewound.
@@ -221,10 +227,7 @@ const RewindCase kRewindThresholds[] = {
     {"PauseFarFromTheEnd", FALSE, 4.0, 3.0, nullptr, false},
 };
 
-INSTANTIATE_TEST_SUITE_P(Cases, RewindThresholdTest, testing::ValuesIn(kRewindThresholds),
-                         [](const testing::TestParamInfo<RewindCase>& info) {
-                             return std::string(info.param.pszName);
-                         });
+INSTANTIATE_TEST_SUITE_P(Cases, RewindThresholdTest, testing::ValuesIn(kRewindThresholds), RowName());
 
 TEST_F(GraphEventTest, AdvanceGoesOnWhenThePauseFails)
 {
@@ -297,9 +300,7 @@ INSTANTIATE_TEST_SUITE_P(Entries, BadEntryTest,
                                          BadEntryCase{"TooLongThenGood", true, true},
                                          BadEntryCase{"UnplayableLast", false, false},
                                          BadEntryCase{"TooLongLast", true, false}),
-                         [](const testing::TestParamInfo<BadEntryCase>& info) {
-                             return std::string(info.param.pszName);
-                         });
+                         RowName());
 
 // ---- The play-out of the end's sound ----
 
@@ -367,10 +368,7 @@ const PlayOutCase kPlayOuts[] = {
     {"AnotherMediaDropsTheEnd", kOpenAnother, PLAY_STOPPED, GRAPH_STOPPED, 0.0},
 };
 
-INSTANTIATE_TEST_SUITE_P(Cases, PlayOutTest, testing::ValuesIn(kPlayOuts),
-                         [](const testing::TestParamInfo<PlayOutCase>& info) {
-                             return std::string(info.param.pszName);
-                         });
+INSTANTIATE_TEST_SUITE_P(Cases, PlayOutTest, testing::ValuesIn(kPlayOuts), RowName());
 
 // ---- Abort events ----
 
@@ -423,10 +421,7 @@ const AbortCase kAborts[] = {
     {"WithoutPositions", kGraphEventUserAbort, PLAY_RUNNING, PLAY_RUNNING, CFakeGraph::kPosition},
 };
 
-INSTANTIATE_TEST_SUITE_P(Cases, AbortTest, testing::ValuesIn(kAborts),
-                         [](const testing::TestParamInfo<AbortCase>& info) {
-                             return std::string(info.param.pszName);
-                         });
+INSTANTIATE_TEST_SUITE_P(Cases, AbortTest, testing::ValuesIn(kAborts), RowName());
 
 // ---- Other events, and no event to take ----
 
@@ -503,10 +498,7 @@ const QuietCase kNoEvents[] = {
     {"NothingQueued", true, nullptr, false, false},
 };
 
-INSTANTIATE_TEST_SUITE_P(Cases, NoEventTest, testing::ValuesIn(kNoEvents),
-                         [](const testing::TestParamInfo<QuietCase>& info) {
-                             return std::string(info.param.pszName);
-                         });
+INSTANTIATE_TEST_SUITE_P(Cases, NoEventTest, testing::ValuesIn(kNoEvents), RowName());
 
 TEST_F(GraphEventTest, WithoutAMainWindowNothingIsPosted)
 {

@@ -12,6 +12,15 @@
 
 namespace {
 
+// Names a table's tests after their rows.
+struct RowName {
+    template <class Case>
+    std::string operator()(const testing::TestParamInfo<Case>& info) const
+    {
+        return info.param.pszName;
+    }
+};
+
 const char kMedia[] = "C:\\media\\clip.mpg";
 // One frame on from the 1.0 every test starts at.
 const double kOneStepOn = 1.0333333333333;
@@ -113,10 +122,7 @@ const TransitionCase kTransitions[] = {
     {"StopUnrendered", kUnrendered, ID_STOP, PLAY_NONE, GRAPH_STOPPED, 1.0, true},
 };
 
-INSTANTIATE_TEST_SUITE_P(Commands, TransitionTest, testing::ValuesIn(kTransitions),
-                         [](const testing::TestParamInfo<TransitionCase>& info) {
-                             return std::string(info.param.pszName);
-                         });
+INSTANTIATE_TEST_SUITE_P(Commands, TransitionTest, testing::ValuesIn(kTransitions), RowName());
 
 // ---- Enable rules, through the message map ----
 
@@ -178,10 +184,7 @@ const EnableCase kEnableRules[] = {
     {"Running", PLAY_RUNNING, FALSE, TRUE, TRUE, TRUE},
 };
 
-INSTANTIATE_TEST_SUITE_P(States, EnableTest, testing::ValuesIn(kEnableRules),
-                         [](const testing::TestParamInfo<EnableCase>& info) {
-                             return std::string(info.param.pszName);
-                         });
+INSTANTIATE_TEST_SUITE_P(States, EnableTest, testing::ValuesIn(kEnableRules), RowName());
 
 // ---- Failure messages ----
 
@@ -228,10 +231,7 @@ const FailureCase kFailures[] = {
     {"StopPausedWithoutControl", kPaused, ID_STOP, nullptr, "Can't Stop"},
 };
 
-INSTANTIATE_TEST_SUITE_P(Commands, FailureTest, testing::ValuesIn(kFailures),
-                         [](const testing::TestParamInfo<FailureCase>& info) {
-                             return std::string(info.param.pszName);
-                         });
+INSTANTIATE_TEST_SUITE_P(Commands, FailureTest, testing::ValuesIn(kFailures), RowName());
 
 // ---- Step ----
 
@@ -282,10 +282,7 @@ const StepCase kSteps[] = {
     {"WithoutControl", 4.0, nullptr, false, true, false},
 };
 
-INSTANTIATE_TEST_SUITE_P(Cases, StepTest, testing::ValuesIn(kSteps),
-                         [](const testing::TestParamInfo<StepCase>& info) {
-                             return std::string(info.param.pszName);
-                         });
+INSTANTIATE_TEST_SUITE_P(Cases, StepTest, testing::ValuesIn(kSteps), RowName());
 
 // ---- Group loop switch ----
 
@@ -359,10 +356,7 @@ const AudioCase kAudioCommands[] = {
     {"SlowerWithoutMedia", ID_RATE_SLOWER, false, -1000, 1.0, -1000, 0.8333333333333334, 0.0},
 };
 
-INSTANTIATE_TEST_SUITE_P(Commands, AudioCommandTest, testing::ValuesIn(kAudioCommands),
-                         [](const testing::TestParamInfo<AudioCase>& info) {
-                             return std::string(info.param.pszName);
-                         });
+INSTANTIATE_TEST_SUITE_P(Commands, AudioCommandTest, testing::ValuesIn(kAudioCommands), RowName());
 
 TEST_F(PlayStateTest, VolumeCommandsIgnoreMuteAndLeaveItSet)
 {
