@@ -20,7 +20,7 @@ const DWORD kAdviseWaitMs = 5000;
 // A new clock, released at the end of the scope.
 class CClockRef : public CComPtr<CRateClock> {
 public:
-    CClockRef() : CComPtr<CRateClock>(CRateClock::Create()) {}
+    CClockRef() : CComPtr<CRateClock>(CComPtr<CRateClock>::Adopt(CRateClock::Create())) {}
 };
 
 // An auto-reset event for the clock's advises.
