@@ -484,6 +484,17 @@ TEST_P(TransportTest, StepWhileStopped)
 INSTANTIATE_TEST_SUITE_P(Engine, TransportTest, testing::Values("clip.mpg", "clip.dat"),
                          FileParamName);
 
+// Let go of while it plays (another media opened, New, the end of the program), a media
+// is stopped, not waited for: the 12 s sound would take 11 s more to complete.
+TEST_F(EngineTest, AMediaLetGoOfWhileItPlaysIsStoppedNotPlayedOut)
+{
+    ASSERT_NO_FATAL_FAILURE(Open("long.wav"));
+    ASSERT_NO_FATAL_FAILURE(PlayTo(0.4));
+    EXPECT_LT(TimeOperation("Letting go while playing", [this]() { Doc().DeleteContents(); }),
+              kOperationMs);
+    EXPECT_EQ(PLAY_NONE, Doc().m_nPlayState);
+}
+
 // The picture itself, read back from the renderer. After a move, an MPEG stream shows the
 // key picture of its group rather than the picture at the position, so this looks at the
 // MJPEG clip: every picture of it is a key picture, and they are 0.04 s apart, so two steps
