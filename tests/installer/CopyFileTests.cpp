@@ -114,29 +114,27 @@ TEST(CopyOneFile, AMissingSourceOrAnUncreatableTargetCopiesNothing)
     EXPECT_TRUE(DeleteFileA((dir + "\\source.bin").c_str()));
 }
 
-TEST(CopyOneFile, AReadThatFailsPartWayLeavesNoCutOffFile)
+// A read that fails part-way leaves no cut-off file; a write that fails part-way is
+// reported and stops the copy.
+TEST(CopyOneFile, AReadOrWriteThatFailsPartWayFailsTheCopyAndLeavesNoCutOffFile)
 {
-    std::string dir = ScratchDir("copy-readfail");
-    CBrokenPipe pipe("tandrel-copy-read", PIPE_ACCESS_OUTBOUND);
-    ASSERT_TRUE(pipe.IsValid());
+    std::string dir = ScratchDir("copy-brokenoff");
+    CBrokenPipe reading("tandrel-copy-read", PIPE_ACCESS_OUTBOUND);
+    ASSERT_TRUE(reading.IsValid());
     // More than one block arrives, then the source breaks off.
-    pipe.ServeBytes(6000);
+    reading.ServeBytes(6000);
     std::string target = dir + "\\target.bin";
-    EXPECT_FALSE(CopyOneFile(pipe.Name().c_str(), target.c_str()));
+    EXPECT_FALSE(CopyOneFile(reading.Name().c_str(), target.c_str()));
     EXPECT_FALSE(FileExists(target));
-}
 
-TEST(CopyOneFile, AWriteThatFailsPartWayIsReportedAndStopsTheCopy)
-{
-    std::string dir = ScratchDir("copy-writefail");
     std::string source = dir + "\\source.bin";
     WriteFileBytes(source, Pattern(5 * 4096));
-    CBrokenPipe pipe("tandrel-copy-write", PIPE_ACCESS_INBOUND);
-    ASSERT_TRUE(pipe.IsValid());
+    CBrokenPipe writing("tandrel-copy-write", PIPE_ACCESS_INBOUND);
+    ASSERT_TRUE(writing.IsValid());
     // The target takes one block and then refuses the rest.
-    pipe.AcceptBytes(4096);
-    EXPECT_FALSE(CopyOneFile(source.c_str(), pipe.Name().c_str()));
-    EXPECT_EQ(pipe.Accepted(), 4096u);
+    writing.AcceptBytes(4096);
+    EXPECT_FALSE(CopyOneFile(source.c_str(), writing.Name().c_str()));
+    EXPECT_EQ(writing.Accepted(), 4096u);
 }
 
 TEST(InstallFile, APathThatWouldNotFitIsNotCopiedUnderAShortenedName)

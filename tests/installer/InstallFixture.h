@@ -13,8 +13,8 @@
 #include "WindowDriver.h"
 
 extern const char kDefaultInstallDir[];
-// How long an installation may take from Continue to "Congratulation!": it takes about
-// 13 seconds here, its animation included.
+// How long an installation may take from Continue to "Congratulation!": it takes one or
+// two seconds here, its animation included.
 const DWORD kInstallTimeoutMs = 60000;
 extern const char* const kMainFiles[3];
 extern const char* const kHelpFiles[12];

@@ -83,6 +83,7 @@ void PrintTo(const SafetyRow& row, std::ostream* pStream)
 const char* const kBaitFolders[] = {"C:\\tandrel-safety\\work", "C:\\tandrel-safety",
                                     "C:\\tandrel-safety\\My Apps", "C:"};
 const char* const kBaitFiles[] = {"Uninstall.exe", "readme.txt", "vost.mpg", "Tandrel98.ini"};
+const std::vector<BYTE> kBait = {'o', 't', 'h', 'e', 'r'};
 
 std::string WindowsDir()
 {
@@ -159,15 +160,13 @@ void PlaceBait(const std::string& dir)
 {
     CreateDirectoryA(dir.c_str(), nullptr);
     for (const char* pszName : kBaitFiles)
-        WriteFileBytes(JoinPath(dir, pszName), {'o', 't', 'h', 'e', 'r'});
+        WriteFileBytes(JoinPath(dir, pszName), kBait);
 }
 
 void ExpectBaitKept(const std::string& dir)
 {
-    for (const char* pszName : kBaitFiles) {
-        EXPECT_EQ(ReadFileBytes(JoinPath(dir, pszName)), std::vector<BYTE>({'o', 't', 'h', 'e', 'r'}))
-            << JoinPath(dir, pszName);
-    }
+    for (const char* pszName : kBaitFiles)
+        EXPECT_EQ(ReadFileBytes(JoinPath(dir, pszName)), kBait) << JoinPath(dir, pszName);
 }
 
 }  // namespace
@@ -179,7 +178,7 @@ TEST_P(UninstallSafety, OnlyARecordedFolderHoldingThisInstallationIsRemoved)
     CreateDirectoryA(kBase, nullptr);
     for (const char* pszFolder : kBaitFolders)
         PlaceBait(pszFolder);
-    WriteFileBytes(WindowsDir() + "\\Tandrel98.ini", {'o', 't', 'h', 'e', 'r'});
+    WriteFileBytes(WindowsDir() + "\\Tandrel98.ini", kBait);
     std::string install = row.pszInstall != nullptr ? row.pszInstall : "";
     if (!install.empty())
         LayOutInstallation(install);
@@ -239,7 +238,7 @@ TEST_P(UninstallSafety, OnlyARecordedFolderHoldingThisInstallationIsRemoved)
     }
     for (const char* pszFolder : kBaitFolders)
         ExpectBaitKept(pszFolder);
-    EXPECT_TRUE(FileExists(WindowsDir() + "\\Tandrel98.ini"));
+    EXPECT_EQ(ReadFileBytes(WindowsDir() + "\\Tandrel98.ini"), kBait);
     EXPECT_FALSE(FileExists(DesktopShortcut())) << DesktopShortcut();
 }
 

@@ -16,46 +16,14 @@ std::string InstallPath(const char* pszName)
     return std::string(kDefaultInstallDir) + "\\" + pszName;
 }
 
-// Runs a console program and returns what it printed.
-std::string RunAndCapture(const std::string& commandLine)
-{
-    SECURITY_ATTRIBUTES sa = {sizeof(sa), nullptr, TRUE};
-    HANDLE hRead = nullptr;
-    HANDLE hWrite = nullptr;
-    if (!CreatePipe(&hRead, &hWrite, &sa, 0))
-        return std::string();
-    CHandleHolder read(hRead);
-    CHandleHolder write(hWrite);
-    SetHandleInformation(read.Get(), HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOA si;
-    ZeroMemory(&si, sizeof(si));
-    si.cb = sizeof(si);
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdOutput = write.Get();
-    si.hStdError = write.Get();
-    si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    PROCESS_INFORMATION pi;
-    std::vector<char> line(commandLine.begin(), commandLine.end());
-    line.push_back('\0');
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si,
-                        &pi))
-        return std::string();
-    CHandleHolder process(pi.hProcess);
-    CloseHandle(pi.hThread);
-    write.Close();
-    std::string output;
-    char buffer[4096];
-    DWORD cbRead = 0;
-    while (ReadFile(read.Get(), buffer, sizeof(buffer), &cbRead, nullptr) && cbRead > 0)
-        output.append(buffer, cbRead);
-    WaitForSingleObject(process.Get(), 30000);
-    return output;
-}
-
 // Whether Wine's own list of installed programs names the player.
 bool Listed()
 {
-    return RunAndCapture("uninstaller.exe --list").find("Vostrane Tandrel98") != std::string::npos;
+    std::string list = ScratchDir("program-list") + "\\list.txt";
+    CProcessDriver lister;
+    EXPECT_TRUE(lister.Start("cmd.exe /c uninstaller.exe --list > \"" + list + "\"", "C:\\"));
+    EXPECT_EQ(lister.WaitForExit(), 0u);
+    return ReadTextFile(list).find("Vostrane Tandrel98") != std::string::npos;
 }
 
 class UninstallFlow : public CInstallTest {
