@@ -40,6 +40,34 @@ std::string ExportInstalledRows()
     return text;
 }
 
+// Another process's command line, read from its process parameters.
+std::string ProcessCommandLine(HANDLE hProcess)
+{
+    // Looked up at run time, as the platform documents for this function.
+    HMODULE hNtdll = GetModuleHandleA("ntdll.dll");
+    auto pfnQuery = reinterpret_cast<decltype(&NtQueryInformationProcess)>(
+        reinterpret_cast<void*>(GetProcAddress(hNtdll, "NtQueryInformationProcess")));
+    PROCESS_BASIC_INFORMATION info;
+    if (pfnQuery == nullptr ||
+        pfnQuery(hProcess, ProcessBasicInformation, &info, sizeof(info), nullptr) != 0)
+        return std::string();
+    PEB peb;
+    RTL_USER_PROCESS_PARAMETERS parameters;
+    if (!ReadProcessMemory(hProcess, info.PebBaseAddress, &peb, sizeof(peb), nullptr) ||
+        !ReadProcessMemory(hProcess, peb.ProcessParameters, &parameters, sizeof(parameters),
+                           nullptr))
+        return std::string();
+    std::wstring wide(parameters.CommandLine.Length / sizeof(WCHAR), L'\0');
+    if (!ReadProcessMemory(hProcess, parameters.CommandLine.Buffer, &wide[0],
+                           parameters.CommandLine.Length, nullptr))
+        return std::string();
+    char szLine[2 * MAX_PATH] = "";
+    WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, szLine, sizeof(szLine), nullptr, nullptr);
+    return szLine;
+}
+
+class ShellOpen : public CInstalledTest {};
+
 }  // namespace
 
 TEST_F(InstallRegistry, EveryRowMatchesTheGoldenExport)
@@ -89,38 +117,6 @@ TEST_F(InstallRegistry, TextValuesAreStoredWithTheirZeroTheCommandsQuotedAndShor
     EXPECT_EQ(ShortcutTarget(startMenu), kDefaultInstallDir);
     EXPECT_EQ(ShortcutTarget(desktop), kDefaultInstallDir);
 }
-
-namespace {
-
-// Another process's command line, read from its process parameters.
-std::string ProcessCommandLine(HANDLE hProcess)
-{
-    // Looked up at run time, as the platform documents for this function.
-    HMODULE hNtdll = GetModuleHandleA("ntdll.dll");
-    auto pfnQuery = reinterpret_cast<decltype(&NtQueryInformationProcess)>(
-        reinterpret_cast<void*>(GetProcAddress(hNtdll, "NtQueryInformationProcess")));
-    PROCESS_BASIC_INFORMATION info;
-    if (pfnQuery == nullptr ||
-        pfnQuery(hProcess, ProcessBasicInformation, &info, sizeof(info), nullptr) != 0)
-        return std::string();
-    PEB peb;
-    RTL_USER_PROCESS_PARAMETERS parameters;
-    if (!ReadProcessMemory(hProcess, info.PebBaseAddress, &peb, sizeof(peb), nullptr) ||
-        !ReadProcessMemory(hProcess, peb.ProcessParameters, &parameters, sizeof(parameters),
-                           nullptr))
-        return std::string();
-    std::wstring wide(parameters.CommandLine.Length / sizeof(WCHAR), L'\0');
-    if (!ReadProcessMemory(hProcess, parameters.CommandLine.Buffer, &wide[0],
-                           parameters.CommandLine.Length, nullptr))
-        return std::string();
-    char szLine[2 * MAX_PATH] = "";
-    WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, szLine, sizeof(szLine), nullptr, nullptr);
-    return szLine;
-}
-
-class ShellOpen : public CInstalledTest {};
-
-}  // namespace
 
 TEST_F(ShellOpen, AnMpegStartsTheInstalledPlayerWithIt)
 {
