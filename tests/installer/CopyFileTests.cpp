@@ -85,7 +85,8 @@ private:
 
 }  // namespace
 
-TEST(CopyOneFile, CopiesEveryByteWhateverTheSizeAgainstTheBlock)
+// Each copy replaces a longer file of the same name entirely.
+TEST(CopyOneFile, CopiesEveryByteWhateverTheSizeAgainstTheBlockOverALongerFile)
 {
     std::string dir = ScratchDir("copy-sizes");
     for (size_t cb : {size_t(0), size_t(1), size_t(4095), size_t(4096), size_t(4097),
@@ -94,18 +95,10 @@ TEST(CopyOneFile, CopiesEveryByteWhateverTheSizeAgainstTheBlock)
         std::string source = dir + "\\source.bin";
         std::string target = dir + "\\target.bin";
         WriteFileBytes(source, Pattern(cb));
+        WriteFileBytes(target, std::vector<BYTE>(5 * 4096, 0xEE));
         EXPECT_TRUE(CopyOneFile(source.c_str(), target.c_str()));
         EXPECT_EQ(ReadFileBytes(target), Pattern(cb));
     }
-}
-
-TEST(CopyOneFile, ReplacesALongerFileOfTheSameNameEntirely)
-{
-    std::string dir = ScratchDir("copy-replace");
-    WriteFileBytes(dir + "\\source.bin", Pattern(10));
-    WriteFileBytes(dir + "\\target.bin", std::vector<BYTE>(9000, 0xEE));
-    EXPECT_TRUE(CopyOneFile((dir + "\\source.bin").c_str(), (dir + "\\target.bin").c_str()));
-    EXPECT_EQ(ReadFileBytes(dir + "\\target.bin"), Pattern(10));
 }
 
 TEST(CopyOneFile, AMissingSourceOrAnUncreatableTargetCopiesNothing)
@@ -121,29 +114,27 @@ TEST(CopyOneFile, AMissingSourceOrAnUncreatableTargetCopiesNothing)
     EXPECT_TRUE(DeleteFileA((dir + "\\source.bin").c_str()));
 }
 
-TEST(CopyOneFile, AReadThatFailsPartWayLeavesNoCutOffFile)
+// A read that fails part-way leaves no cut-off file; a write that fails part-way is
+// reported and stops the copy.
+TEST(CopyOneFile, AReadOrWriteThatFailsPartWayFailsTheCopyAndLeavesNoCutOffFile)
 {
-    std::string dir = ScratchDir("copy-readfail");
-    CBrokenPipe pipe("tandrel-copy-read", PIPE_ACCESS_OUTBOUND);
-    ASSERT_TRUE(pipe.IsValid());
+    std::string dir = ScratchDir("copy-brokenoff");
+    CBrokenPipe reading("tandrel-copy-read", PIPE_ACCESS_OUTBOUND);
+    ASSERT_TRUE(reading.IsValid());
     // More than one block arrives, then the source breaks off.
-    pipe.ServeBytes(6000);
+    reading.ServeBytes(6000);
     std::string target = dir + "\\target.bin";
-    EXPECT_FALSE(CopyOneFile(pipe.Name().c_str(), target.c_str()));
+    EXPECT_FALSE(CopyOneFile(reading.Name().c_str(), target.c_str()));
     EXPECT_FALSE(FileExists(target));
-}
 
-TEST(CopyOneFile, AWriteThatFailsPartWayIsReportedAndStopsTheCopy)
-{
-    std::string dir = ScratchDir("copy-writefail");
     std::string source = dir + "\\source.bin";
     WriteFileBytes(source, Pattern(5 * 4096));
-    CBrokenPipe pipe("tandrel-copy-write", PIPE_ACCESS_INBOUND);
-    ASSERT_TRUE(pipe.IsValid());
+    CBrokenPipe writing("tandrel-copy-write", PIPE_ACCESS_INBOUND);
+    ASSERT_TRUE(writing.IsValid());
     // The target takes one block and then refuses the rest.
-    pipe.AcceptBytes(4096);
-    EXPECT_FALSE(CopyOneFile(source.c_str(), pipe.Name().c_str()));
-    EXPECT_EQ(pipe.Accepted(), 4096u);
+    writing.AcceptBytes(4096);
+    EXPECT_FALSE(CopyOneFile(source.c_str(), writing.Name().c_str()));
+    EXPECT_EQ(writing.Accepted(), 4096u);
 }
 
 TEST(InstallFile, APathThatWouldNotFitIsNotCopiedUnderAShortenedName)

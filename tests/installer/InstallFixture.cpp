@@ -47,23 +47,23 @@ std::string GoldenPath(const char* pszName)
     return WindowsPath(TANDREL_GOLDEN_DIR) + "\\" + pszName;
 }
 
-bool DistHasPlayer()
+std::vector<std::string> DistributionNames()
 {
-    return FileExists(DistDir() + "\\Tandrel98.exe");
+    std::vector<std::string> names = {"Setup.exe", "dxmedia.exe", "purgedxm.exe"};
+    names.insert(names.end(), std::begin(kMainFiles), std::end(kMainFiles));
+    names.insert(names.end(), std::begin(kHelpFiles), std::end(kHelpFiles));
+    return names;
 }
 
 void CopyDistribution(const std::string& dir, const std::vector<std::string>& leaveOut)
 {
     CreateDirectoryA(dir.c_str(), nullptr);
-    std::vector<std::string> names = {"Setup.exe", "dxmedia.exe", "purgedxm.exe"};
-    names.insert(names.end(), std::begin(kMainFiles), std::end(kMainFiles));
-    names.insert(names.end(), std::begin(kHelpFiles), std::end(kHelpFiles));
-    for (const std::string& name : names) {
+    for (const std::string& name : DistributionNames()) {
         bool bLeaveOut = false;
         for (const std::string& left : leaveOut)
             bLeaveOut = bLeaveOut || lstrcmpiA(left.c_str(), name.c_str()) == 0;
         if (!bLeaveOut)
-            CopyFileA((DistDir() + "\\" + name).c_str(), (dir + "\\" + name).c_str(), FALSE);
+            CopyFileA((DistDir() + "\\" + name).c_str(), JoinPath(dir, name).c_str(), FALSE);
     }
 }
 
@@ -222,19 +222,10 @@ std::string ExportKey(const std::string& key)
 
 void ExpectInstalledFrom(const std::string& sourceDir, const std::string& dir)
 {
-    for (const char* pszName : kMainFiles) {
-        SCOPED_TRACE(pszName);
-        std::string source = sourceDir + "\\" + pszName;
-        std::string target = dir + "\\" + pszName;
-        EXPECT_EQ(FileExists(target), FileExists(source));
-        if (FileExists(source)) {
-            EXPECT_EQ(ReadFileBytes(target), ReadFileBytes(source));
-        }
-    }
-    for (const char* pszName : kHelpFiles) {
-        SCOPED_TRACE(pszName);
-        std::string source = sourceDir + "\\" + pszName;
-        std::string target = dir + "\\Help\\" + pszName;
+    for (const std::string& name : InstalledNames()) {
+        SCOPED_TRACE(name);
+        std::string source = JoinPath(sourceDir, name.substr(name.rfind('\\') + 1));
+        std::string target = JoinPath(dir, name);
         EXPECT_EQ(FileExists(target), FileExists(source));
         if (FileExists(source)) {
             EXPECT_EQ(ReadFileBytes(target), ReadFileBytes(source));
@@ -242,7 +233,6 @@ void ExpectInstalledFrom(const std::string& sourceDir, const std::string& dir)
     }
 }
 
-// The files an installation holds, relative to its directory.
 std::vector<std::string> InstalledNames()
 {
     std::vector<std::string> names(std::begin(kMainFiles), std::end(kMainFiles));
@@ -266,31 +256,39 @@ void LayOutInstallation(const std::string& dir)
     }
 }
 
-bool PlaceRemovalTool()
+std::string RemovalToolPath()
 {
     char szSystem[MAX_PATH] = "";
     GetSystemDirectoryA(szSystem, MAX_PATH);
-    return CopyFileA((DistDir() + "\\purgedxm.exe").c_str(),
-                     (std::string(szSystem) + "\\purgedxm.exe").c_str(), FALSE) != FALSE;
+    return std::string(szSystem) + "\\purgedxm.exe";
+}
+
+bool PlaceRemovalTool()
+{
+    return CopyFileA((DistDir() + "\\purgedxm.exe").c_str(), RemovalToolPath().c_str(), FALSE) !=
+           FALSE;
+}
+
+std::string TempDir()
+{
+    char szTemp[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, szTemp);
+    return szTemp;
 }
 
 std::string CleanupBatchFile()
 {
-    char szTemp[MAX_PATH] = "";
-    GetTempPathA(MAX_PATH, szTemp);
-    return std::string(szTemp) + "\\Tandrel98.bat";
+    return TempDir() + "\\Tandrel98.bat";
 }
 
 std::vector<std::string> CleanupBatchFiles()
 {
-    char szTemp[MAX_PATH] = "";
-    GetTempPathA(MAX_PATH, szTemp);
     std::vector<std::string> files;
     WIN32_FIND_DATAA data;
-    CFindHolder find(FindFirstFileA((std::string(szTemp) + "\\Tandrel98*.bat").c_str(), &data));
+    CFindHolder find(FindFirstFileA((TempDir() + "\\Tandrel98*.bat").c_str(), &data));
     if (find.IsValid()) {
         do {
-            files.push_back(std::string(szTemp) + "\\" + data.cFileName);
+            files.push_back(TempDir() + "\\" + data.cFileName);
         } while (FindNextFileA(find.Get(), &data));
     }
     return files;
@@ -344,9 +342,7 @@ void RemoveEverythingInstalled()
     DeleteRegistryTree(HKEY_LOCAL_MACHINE, "Software\\DirectX Media Runtime");
     DeleteFileA(StartMenuShortcut().c_str());
     DeleteFileA(DesktopShortcut().c_str());
-    char szSystem[MAX_PATH] = "";
-    GetSystemDirectoryA(szSystem, MAX_PATH);
-    DeleteFileA((std::string(szSystem) + "\\purgedxm.exe").c_str());
+    DeleteFileA(RemovalToolPath().c_str());
     for (const std::string& batch : CleanupBatchFiles())
         DeleteFileA(batch.c_str());
 }
@@ -362,12 +358,12 @@ void CInstallTest::TearDown()
     RemoveEverythingInstalled();
 }
 
-void CInstallTest::StartSetup(const std::string& sourceDir, const char* pEnvironment)
+void CInstallTest::StartSetup(const std::string& sourceDir)
 {
     std::string dir = sourceDir;
     if (!dir.empty() && dir.back() == '\\')
         dir.pop_back();
-    ASSERT_TRUE(m_setup.Start("\"" + dir + "\\Setup.exe\"", sourceDir, pEnvironment));
+    ASSERT_TRUE(m_setup.Start("\"" + dir + "\\Setup.exe\"", sourceDir));
 }
 
 void CInstallTest::ContinueToDirectory(const std::string& dir)
@@ -388,12 +384,12 @@ void CInstalledTest::SetUp()
     ASSERT_TRUE(FileExists(std::string(kDefaultInstallDir) + "\\" TANDREL_PROGRAM_FILE));
 }
 
-void CInstallTest::Install(const std::string& sourceDir, const std::string& dir)
+void CInstallTest::Install(const std::string& sourceDir, const std::string& dir, bool bOpenReadme)
 {
     ASSERT_NO_FATAL_FAILURE(StartSetup(sourceDir));
     ASSERT_NO_FATAL_FAILURE(ContinueToDirectory(dir));
     HWND hDone = m_setup.WaitForDialog("Congratulation!", kInstallTimeoutMs);
     ASSERT_NE(hDone, nullptr) << "no Congratulation dialog";
-    PressButton(hDone, IDC_ANSWER_NO);
+    PressButton(hDone, bOpenReadme ? IDOK : IDC_ANSWER_NO);
     ASSERT_EQ(m_setup.WaitForExit(), 0u);
 }

@@ -13,8 +13,8 @@
 #include "WindowDriver.h"
 
 extern const char kDefaultInstallDir[];
-// How long an installation may take from Continue to "Congratulation!": it takes about
-// 13 seconds here, its animation included.
+// How long an installation may take from Continue to "Congratulation!": it takes one or
+// two seconds here, its animation included.
 const DWORD kInstallTimeoutMs = 60000;
 extern const char* const kMainFiles[3];
 extern const char* const kHelpFiles[12];
@@ -25,10 +25,10 @@ std::string WindowsPath(const char* pszUnixPath);
 std::string DistDir();
 // A file of the golden folder.
 std::string GoldenPath(const char* pszName);
-// Whether the distribution holds the player program (it does once the player is built).
-bool DistHasPlayer();
 
-// Copies the distribution's files into dir, leaving out the names given.
+// The distribution's files: Setup, the runtime's setup and removal tool, and what is installed.
+std::vector<std::string> DistributionNames();
+// Copies the distribution's files into dir (a drive root too), leaving out the names given.
 void CopyDistribution(const std::string& dir, const std::vector<std::string>& leaveOut = {});
 // Deletes a directory with everything in it.
 void RemoveTree(const std::string& dir);
@@ -63,8 +63,11 @@ std::string JoinPath(const std::string& dir, const std::string& name);
 // without running Setup.
 void LayOutInstallation(const std::string& dir);
 // The runtime's removal tool in the system folder, where its setup puts it.
+std::string RemovalToolPath();
 bool PlaceRemovalTool();
 
+// The system's temporary directory, with its trailing backslash.
+std::string TempDir();
 // The uninstaller's batch file: the temporary directory + "\Tandrel98.bat".
 std::string CleanupBatchFile();
 // Every uninstaller batch file in the temporary directory ("Tandrel98*.bat"): while one
@@ -89,13 +92,14 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Starts Setup.exe of sourceDir in sourceDir, optionally with another environment.
-    void StartSetup(const std::string& sourceDir, const char* pEnvironment = nullptr);
+    // Starts Setup.exe of sourceDir in sourceDir.
+    void StartSetup(const std::string& sourceDir);
     // Welcome → Continue, then types dir into the directory dialog and continues.
     void ContinueToDirectory(const std::string& dir);
-    // A whole installation from sourceDir into dir, ending with "No" at Congratulation.
+    // A whole installation from sourceDir into dir, ending with "No" at Congratulation
+    // (or "Yes", which opens the readme).
     void Install(const std::string& sourceDir = DistDir(),
-                 const std::string& dir = kDefaultInstallDir);
+                 const std::string& dir = kDefaultInstallDir, bool bOpenReadme = false);
 
     CProcessDriver m_setup;
 };

@@ -136,25 +136,6 @@ PictureLog Record(AnimationPaint nPaint)
     return log;
 }
 
-// How often the bar starts over: a picture with fewer filled pixels than the one before.
-int CountRestarts(const std::vector<std::vector<BYTE>>& pictures, COLORREF crBar)
-{
-    auto filled = [crBar](const std::vector<BYTE>& picture) {
-        int n = 0;
-        for (size_t i = 0; i + 3 < picture.size(); i += 4) {
-            if (RGB(picture[i + 2], picture[i + 1], picture[i]) == crBar)
-                ++n;
-        }
-        return n;
-    };
-    int nRestarts = 0;
-    for (size_t i = 1; i < pictures.size(); ++i) {
-        if (filled(pictures[i]) < filled(pictures[i - 1]))
-            ++nRestarts;
-    }
-    return nRestarts;
-}
-
 // The bar below is 236 x 20 pixels: inside its one-pixel frame, blocks of 12 pixels (two
 // thirds of its inner height) two pixels apart, as the classic bar draws them.
 const int kBlockStep = 12 + 2;
@@ -168,6 +149,17 @@ int Filled(const std::vector<BYTE>& picture, COLORREF crBar)
             ++n;
     }
     return n;
+}
+
+// How often the bar starts over: a picture with fewer filled pixels than the one before.
+int CountRestarts(const std::vector<std::vector<BYTE>>& pictures, COLORREF crBar)
+{
+    int nRestarts = 0;
+    for (size_t i = 1; i < pictures.size(); ++i) {
+        if (Filled(pictures[i], crBar) < Filled(pictures[i - 1], crBar))
+            ++nRestarts;
+    }
+    return nRestarts;
 }
 
 // The blocks begun, picture by picture, each number once.
@@ -189,17 +181,17 @@ TEST(ProgressAnimation, PaintingOnlyTheChangesShowsEveryPictureOfEveryStepInOrde
     InitCommonControls();
     PictureLog everyStep = Record(PAINT_EVERY_STEP);
     PictureLog changes = Record(PAINT_WHEN_CHANGED);
+    const COLORREF crBar = GetSysColor(COLOR_HIGHLIGHT);
 
     // All 65536 steps reach the control; the bar fills about forty times.
     EXPECT_EQ(everyStep.nMoves, 65536);
-    int nRestarts = CountRestarts(everyStep.pictures, GetSysColor(COLOR_HIGHLIGHT));
+    int nRestarts = CountRestarts(everyStep.pictures, crBar);
     EXPECT_GE(nRestarts, 39);
     EXPECT_LE(nRestarts, 40);
     ASSERT_GT(everyStep.pictures.size(), 40u * 10u);
 
     // The same blocks in the same order, the control moved only to show a new picture,
     // and every picture ending on a whole block: a few hundred moves, not 65536.
-    const COLORREF crBar = GetSysColor(COLOR_HIGHLIGHT);
     std::vector<int> expected = BlocksBegun(everyStep.pictures, crBar);
     EXPECT_GE(expected.size(), 40u * 15u);
     EXPECT_EQ(BlocksBegun(changes.pictures, crBar), expected);

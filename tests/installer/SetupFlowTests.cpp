@@ -2,8 +2,6 @@
 // disk and the exit code.
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "DefSetting.h"
 #include "Holders.h"
 #include "InstallFixture.h"
@@ -13,7 +11,17 @@
 
 namespace {
 
-class SetupFlow : public CInstallTest {};
+// The parent of the long directories, 200 characters.
+const std::string kLongParent = "C:\\" + std::string(197, 'p');
+
+class SetupFlow : public CInstallTest {
+protected:
+    void TearDown() override
+    {
+        CInstallTest::TearDown();
+        RemoveTree(kLongParent);
+    }
+};
 
 // Nothing of an installation exists.
 void ExpectNothingWritten()
@@ -30,7 +38,7 @@ void ExpectNothingWritten()
 
 TEST_F(SetupFlow, CancelAtWelcomeExitsWithOneAndWritesNothing)
 {
-    StartSetup(DistDir());
+    ASSERT_NO_FATAL_FAILURE(StartSetup(DistDir()));
     HWND hWelcome = m_setup.WaitForDialog("Welcome");
     ASSERT_NE(hWelcome, nullptr);
     PressButton(hWelcome, IDCANCEL);
@@ -38,125 +46,172 @@ TEST_F(SetupFlow, CancelAtWelcomeExitsWithOneAndWritesNothing)
     ExpectNothingWritten();
 }
 
-TEST_F(SetupFlow, EscapeInTheDirectoryDialogSaysUnsuccessAndExitsWithOne)
+TEST_F(SetupFlow, ARefusedDirectoryIsReportedAndTheDefaultShownAgainUntilEscapeEnds)
 {
-    StartSetup(DistDir());
+    // The longest installed path is the directory + "\\Help\\ctrl.video.gif" (20
+    // characters), which must stay within 259: a directory of 240 characters is refused
+    // (one of 239 is taken, below). A typed text beyond 259 characters is cut and refused too.
+    std::string existing = ScratchDir("existing-dir");
+    RemoveTree(kLongParent);
+    ASSERT_TRUE(CreateDirectoryA(kLongParent.c_str(), nullptr));
+    std::string tooLong = kLongParent + "\\" + std::string(240 - kLongParent.size() - 1, 'k');
+    ASSERT_EQ(tooLong.size(), 240u);
+    const std::string refused[] = {
+        existing,
+        // Two missing levels: only the last one would be created.
+        existing + "\\missing\\Tandrel98",
+        tooLong,
+        kLongParent + "\\" + std::string(70, 'x'),
+    };
+    ASSERT_NO_FATAL_FAILURE(StartSetup(DistDir()));
     HWND hWelcome = m_setup.WaitForDialog("Welcome");
     ASSERT_NE(hWelcome, nullptr);
     PressButton(hWelcome, IDOK);
+    for (const std::string& dir : refused) {
+        SCOPED_TRACE(dir);
+        HWND hDirectory = m_setup.WaitForDialog("Tandrel98 Directory");
+        ASSERT_NE(hDirectory, nullptr);
+        EXPECT_EQ(ControlText(hDirectory, IDC_INSTALL_DIR), kDefaultInstallDir);
+        SetControlText(hDirectory, IDC_INSTALL_DIR, dir);
+        PressButton(hDirectory, IDOK);
+        EXPECT_EQ(AnswerMessageBox(m_setup.ProcessId(), "Error"),
+                  "Create Directory Error!\nSelect Another Directory.");
+    }
+
     HWND hDirectory = m_setup.WaitForDialog("Tandrel98 Directory");
     ASSERT_NE(hDirectory, nullptr);
+    EXPECT_EQ(ControlText(hDirectory, IDC_INSTALL_DIR), kDefaultInstallDir);
     // Escape sends the Cancel command.
     PressButton(hDirectory, IDCANCEL);
     EXPECT_EQ(AnswerMessageBox(m_setup.ProcessId(), "Unsuccess"),
               "Installation did not complete! Exit.");
     EXPECT_EQ(m_setup.WaitForExit(), 1u);
-    ExpectNothingWritten();
-}
-
-TEST_F(SetupFlow, ARefusedDirectoryIsReportedAndTheDefaultShownAgain)
-{
-    std::string existing = ScratchDir("existing-dir");
-    StartSetup(DistDir());
-    ASSERT_NO_FATAL_FAILURE(ContinueToDirectory(existing));
-    EXPECT_EQ(AnswerMessageBox(m_setup.ProcessId(), "Error"),
-              "Create Directory Error!\nSelect Another Directory.");
-
-    // Two missing levels: only the last one would be created, so this fails too.
-    HWND hDirectory = m_setup.WaitForDialog("Tandrel98 Directory");
-    ASSERT_NE(hDirectory, nullptr);
-    EXPECT_EQ(ControlText(hDirectory, IDC_INSTALL_DIR), kDefaultInstallDir);
-    SetControlText(hDirectory, IDC_INSTALL_DIR, existing + "\\missing\\Tandrel98");
-    PressButton(hDirectory, IDOK);
-    EXPECT_EQ(AnswerMessageBox(m_setup.ProcessId(), "Error"),
-              "Create Directory Error!\nSelect Another Directory.");
-
-    hDirectory = m_setup.WaitForDialog("Tandrel98 Directory");
-    ASSERT_NE(hDirectory, nullptr);
-    EXPECT_EQ(ControlText(hDirectory, IDC_INSTALL_DIR), kDefaultInstallDir);
-    PressButton(hDirectory, IDCANCEL);
-    EXPECT_EQ(AnswerMessageBox(m_setup.ProcessId(), "Unsuccess"),
-              "Installation did not complete! Exit.");
-    EXPECT_EQ(m_setup.WaitForExit(), 1u);
     EXPECT_FALSE(FileExists(existing + "\\missing"));
+    EXPECT_FALSE(FileExists(tooLong));
     ExpectNothingWritten();
 }
 
-TEST_F(SetupFlow, ADirectoryTooLongForTheInstalledFilesIsRefusedAndTheLongestThatFitsIsTaken)
+namespace {
+
+// Whole installations into the directories a user may type. Each leaves the
+// distribution's files there, that directory recorded as a full path without a trailing
+// backslash, in the uninstall entry and in the shortcut, and the default settings.
+struct InstalledRow {
+    const char* pszName;
+    std::string source;  // where Setup starts, given a copy of the distribution; empty: the distribution
+    std::string typed;
+    std::string dir;     // the directory that must be recorded
+    std::string made;    // a folder the row makes before and removes after; empty: none
+    bool bEarlier;       // over an earlier installation whose settings the user changed
+    bool bYes;           // "Yes" at the end, which opens the source folder's own readme
+};
+
+const InstalledRow kInstalls[] = {
+    {"a relative directory, taken from the folder Setup was started in, whose readme Yes opens",
+     "C:\\tandrel-relative", "Tandrel Rel\\", "C:\\tandrel-relative\\Tandrel Rel",
+     "C:\\tandrel-relative", false, true},
+    // C:\ is a drive root as much as a CD's D:\ is.
+    {"from a drive root, the sources read with one separator", "C:\\", kDefaultInstallDir,
+     kDefaultInstallDir, "", false, false},
+    // 239 characters.
+    {"the longest directory that fits", "", kLongParent + "\\" + std::string(38, 'k'),
+     kLongParent + "\\" + std::string(38, 'k'), kLongParent, false, false},
+    {"a second installation, after the user changed the settings", "", kDefaultInstallDir,
+     kDefaultInstallDir, "", true, false},
+};
+
+void PrintTo(const InstalledRow& row, std::ostream* pStream)
 {
-    // The longest installed path is the directory + "\\Help\\ctrl.video.gif" (20
-    // characters), which must stay within 259: a directory of 240 characters is refused,
-    // one of 239 is taken. A typed text beyond 259 characters is cut and refused too.
-    std::string parent = "C:\\" + std::string(197, 'p');
-    RemoveTree(parent);
-    ASSERT_TRUE(CreateDirectoryA(parent.c_str(), nullptr));
-    std::string tooLong = parent + "\\" + std::string(240 - parent.size() - 1, 'k');
-    std::string longest = parent + "\\" + std::string(239 - parent.size() - 1, 'k');
-    ASSERT_EQ(tooLong.size(), 240u);
-    ASSERT_EQ(longest.size(), 239u);
-
-    StartSetup(DistDir());
-    ASSERT_NO_FATAL_FAILURE(ContinueToDirectory(tooLong));
-    EXPECT_EQ(AnswerMessageBox(m_setup.ProcessId(), "Error"),
-              "Create Directory Error!\nSelect Another Directory.");
-    HWND hDirectory = m_setup.WaitForDialog("Tandrel98 Directory");
-    ASSERT_NE(hDirectory, nullptr);
-    SetControlText(hDirectory, IDC_INSTALL_DIR, parent + "\\" + std::string(70, 'x'));
-    PressButton(hDirectory, IDOK);
-    EXPECT_EQ(AnswerMessageBox(m_setup.ProcessId(), "Error"),
-              "Create Directory Error!\nSelect Another Directory.");
-    EXPECT_FALSE(FileExists(tooLong));
-    EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, "Software\\Vostrane"));
-
-    hDirectory = m_setup.WaitForDialog("Tandrel98 Directory");
-    ASSERT_NE(hDirectory, nullptr);
-    SetControlText(hDirectory, IDC_INSTALL_DIR, longest);
-    PressButton(hDirectory, IDOK);
-    HWND hDone = m_setup.WaitForDialog("Congratulation!", kInstallTimeoutMs);
-    ASSERT_NE(hDone, nullptr);
-    PressButton(hDone, IDC_ANSWER_NO);
-    EXPECT_EQ(m_setup.WaitForExit(), 0u);
-
-    std::string recorded;
-    EXPECT_TRUE(ReadRegistryText(HKEY_LOCAL_MACHINE, TANDREL_APP_PATH_KEY, nullptr, &recorded));
-    EXPECT_EQ(recorded, longest);
-    ExpectInstalledFrom(DistDir(), longest);
-    RemoveTree(parent);
+    *pStream << row.pszName;
 }
 
-TEST_F(SetupFlow, ARelativeDirectoryIsCreatedAndRecordedAsAFullPath)
+class Installed : public CInstallTest, public ::testing::WithParamInterface<InstalledRow> {
+protected:
+    void TearDown() override
+    {
+        CInstallTest::TearDown();
+        if (GetParam().source == "C:\\") {
+            for (const std::string& name : DistributionNames())
+                DeleteFileA(JoinPath("C:\\", name).c_str());
+        }
+        if (!GetParam().made.empty())
+            RemoveTree(GetParam().made);
+        if (m_bLentAssociation)
+            DeleteRegistryTree(HKEY_CLASSES_ROOT, ".txt");
+    }
+
+    bool m_bLentAssociation = false;
+};
+
+}  // namespace
+
+TEST_P(Installed, RecordsTheFullDirectoryAndStoresTheDefaultSettings)
 {
-    // Taken from the current directory, the folder Setup was started in.
-    std::string source = ScratchDir("source-relative");
-    RemoveTree(source + "\\Tandrel Rel");
-    CopyDistribution(source);
-    ASSERT_NO_FATAL_FAILURE(Install(source, "Tandrel Rel\\"));
-    std::string full = source + "\\Tandrel Rel";
-    ExpectInstalledFrom(source, full);
+    const InstalledRow& row = GetParam();
+    if (row.bEarlier) {
+        ASSERT_NO_FATAL_FAILURE(Install());
+        DEFSETTING_RECORD changed = {1, 1, 0, 0, 0, 1, 3, 0, 1.44, -10000, -500, -700, 2000};
+        const BYTE* pChanged = reinterpret_cast<const BYTE*>(&changed);
+        WriteSettingsBytes(std::vector<BYTE>(pChanged, pChanged + sizeof(changed)));
+        RemoveTree(kDefaultInstallDir);
+    }
+    if (!row.made.empty()) {
+        RemoveTree(row.made);
+        ASSERT_TRUE(CreateDirectoryA(row.made.c_str(), nullptr));
+    }
+    std::string source = DistDir();
+    if (!row.source.empty()) {
+        source = row.source;
+        CopyDistribution(source);
+    }
+    if (row.bYes) {
+        // A readme that only the source folder has, under a title no other window carries.
+        WriteFileBytes(source + "\\readme.txt", {'s', 'o', 'u', 'r', 'c', 'e'});
+        // A fresh prefix may have no association for .txt; lend it the system's text editor.
+        m_bLentAssociation = !RegistryKeyExists(HKEY_CLASSES_ROOT, ".txt");
+        if (m_bLentAssociation)
+            WriteRegistryText(HKEY_CLASSES_ROOT, ".txt", nullptr, "txtfile");
+    }
+    ASSERT_NO_FATAL_FAILURE(Install(source, row.typed, row.bYes));
+
+    ExpectInstalledFrom(source, row.dir);
     std::string recorded;
     EXPECT_TRUE(ReadRegistryText(HKEY_LOCAL_MACHINE, TANDREL_APP_PATH_KEY, nullptr, &recorded));
-    EXPECT_EQ(recorded, full);
+    EXPECT_EQ(recorded, row.dir);
     std::string uninstall;
     EXPECT_TRUE(ReadRegistryText(HKEY_LOCAL_MACHINE, TANDREL_UNINSTALL_KEY, "UninstallString",
                                  &uninstall));
-    EXPECT_EQ(uninstall, "\"" + full + "\\Help\\uninstall.exe\"");
-    EXPECT_EQ(ShortcutTarget(StartMenuShortcut()), full);
-    RemoveTree(full);
+    EXPECT_EQ(uninstall, "\"" + row.dir + "\\Help\\uninstall.exe\"");
+    EXPECT_EQ(ShortcutTarget(StartMenuShortcut()), row.dir);
+
+    const DEFSETTING_RECORD defaults = {0, 0, 1, 1, 0, 0, 0, 0, 1.0, -1000, 0, 0, 0};
+    const BYTE* pDefaults = reinterpret_cast<const BYTE*>(&defaults);
+    std::vector<BYTE> bytes;
+    DWORD dwType = 0;
+    ASSERT_TRUE(ReadSettingsBytes(&bytes, &dwType));
+    EXPECT_EQ(dwType, static_cast<DWORD>(REG_BINARY));
+    EXPECT_EQ(bytes, std::vector<BYTE>(pDefaults, pDefaults + sizeof(defaults)));
+
+    if (row.bYes) {
+        // The readme opens in the text editor the system associates with .txt files,
+        // started by Setup through the command interpreter (both end with Setup's job).
+        EXPECT_FALSE(m_setup.RunningInJob().empty()) << "Setup started no process for the readme";
+        std::vector<HWND> editors;
+        WaitFor([&]() { return !(editors = FindWindowsWithTitle("readme")).empty(); }, 20000);
+        ASSERT_FALSE(editors.empty()) << "the readme did not open";
+        HWND hEdit = FindWindowExA(editors[0], nullptr, "Edit", nullptr);
+        char szText[64] = "";
+        DWORD_PTR dwResult = 0;
+        SendMessageTimeoutA(hEdit, WM_GETTEXT, sizeof(szText), reinterpret_cast<LPARAM>(szText),
+                            SMTO_ABORTIFHUNG, 5000, &dwResult);
+        EXPECT_STREQ(szText, "source");
+    }
 }
 
-TEST_F(SetupFlow, FromADriveRootTheSourcesAreReadWithOneSeparator)
-{
-    // C:\ is a drive root as much as a CD's D:\ is.
-    std::vector<std::string> names = {"Setup.exe", "dxmedia.exe", "purgedxm.exe"};
-    names.insert(names.end(), std::begin(kMainFiles), std::end(kMainFiles));
-    names.insert(names.end(), std::begin(kHelpFiles), std::end(kHelpFiles));
-    CopyDistribution("C:");
-    ASSERT_NO_FATAL_FAILURE(Install("C:\\", kDefaultInstallDir));
-    ExpectInstalledFrom("C:", kDefaultInstallDir);
-    EXPECT_TRUE(FileExists(std::string(kDefaultInstallDir) + "\\vost.mpg"));
-    for (const std::string& name : names)
-        DeleteFileA(("C:\\" + name).c_str());
-}
+INSTANTIATE_TEST_SUITE_P(Typed, Installed, ::testing::ValuesIn(kInstalls),
+                         [](const ::testing::TestParamInfo<InstalledRow>& info) {
+                             return TestNameOf(info.param.pszName);
+                         });
 
 namespace {
 
@@ -193,13 +248,6 @@ void PrintTo(const FailedInstallRow& row, std::ostream* pStream)
 class FailedInstall : public CInstallTest,
                       public ::testing::WithParamInterface<FailedInstallRow> {};
 
-bool RemovalToolPlaced()
-{
-    char szSystem[MAX_PATH] = "";
-    GetSystemDirectoryA(szSystem, MAX_PATH);
-    return FileExists(std::string(szSystem) + "\\purgedxm.exe");
-}
-
 }  // namespace
 
 TEST_P(FailedInstall, EndsWithTheFailureMessageAndTheUninstallerRemovesAll)
@@ -217,8 +265,8 @@ TEST_P(FailedInstall, EndsWithTheFailureMessageAndTheUninstallerRemovesAll)
                                   REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &key, nullptr),
                   ERROR_SUCCESS);
     }
-    StartSetup(source);
-    ContinueToDirectory(kDefaultInstallDir);
+    ASSERT_NO_FATAL_FAILURE(StartSetup(source));
+    ASSERT_NO_FATAL_FAILURE(ContinueToDirectory(kDefaultInstallDir));
     if (row.pszFirstCaption != nullptr) {
         std::string first = AnswerMessageBox(0, row.pszFirstCaption, 30000);
         EXPECT_NE(first.find(row.pszFirstText), std::string::npos) << first;
@@ -237,7 +285,7 @@ TEST_P(FailedInstall, EndsWithTheFailureMessageAndTheUninstallerRemovesAll)
     ASSERT_TRUE(ReadRegistryText(HKEY_LOCAL_MACHINE, TANDREL_UNINSTALL_KEY, "UninstallString",
                                  &command));
 
-    bool bRemovalTool = RemovalToolPlaced();
+    bool bRemovalTool = FileExists(RemovalToolPath());
     CProcessDriver uninstall;
     ASSERT_TRUE(uninstall.Start(command, ScratchDir("failed-uninstall-cwd")));
     if (!bRemovalTool) {
@@ -253,66 +301,3 @@ INSTANTIATE_TEST_SUITE_P(Incomplete, FailedInstall, ::testing::ValuesIn(kFailedI
                          [](const ::testing::TestParamInfo<FailedInstallRow>& info) {
                              return TestNameOf(info.param.pszName);
                          });
-
-TEST_F(SetupFlow, YesOpensTheReadmeOfTheSourceFolder)
-{
-    std::string source = ScratchDir("source-readme");
-    CopyDistribution(source);
-    // A readme that only the source folder has, under a title no other window carries.
-    WriteFileBytes(source + "\\readme.txt", {'s', 'o', 'u', 'r', 'c', 'e'});
-    // A fresh prefix may have no association for .txt; lend it the system's text editor.
-    bool bLentAssociation = !RegistryKeyExists(HKEY_CLASSES_ROOT, ".txt");
-    if (bLentAssociation)
-        WriteRegistryText(HKEY_CLASSES_ROOT, ".txt", nullptr, "txtfile");
-    StartSetup(source);
-    ContinueToDirectory(kDefaultInstallDir);
-    HWND hDone = m_setup.WaitForDialog("Congratulation!", kInstallTimeoutMs);
-    ASSERT_NE(hDone, nullptr);
-    PressButton(hDone, IDOK);
-    EXPECT_EQ(m_setup.WaitForExit(), 0u);
-
-    // The readme opens in the text editor the system associates with .txt files, started
-    // by Setup through the command interpreter (both end with Setup's job).
-    EXPECT_FALSE(m_setup.RunningInJob().empty()) << "Setup started no process for the readme";
-    std::vector<HWND> editors;
-    WaitFor([&]() { return !(editors = FindWindowsWithTitle("readme")).empty(); }, 20000);
-    ASSERT_FALSE(editors.empty()) << "the readme did not open";
-    HWND hEdit = FindWindowExA(editors[0], nullptr, "Edit", nullptr);
-    char szText[64] = "";
-    DWORD_PTR dwResult = 0;
-    SendMessageTimeoutA(hEdit, WM_GETTEXT, sizeof(szText), reinterpret_cast<LPARAM>(szText),
-                        SMTO_ABORTIFHUNG, 5000, &dwResult);
-    EXPECT_STREQ(szText, "source");
-    if (bLentAssociation)
-        DeleteRegistryTree(HKEY_CLASSES_ROOT, ".txt");
-}
-
-TEST_F(SetupFlow, ASecondInstallationResetsTheSettingsToTheDefaults)
-{
-    ASSERT_NO_FATAL_FAILURE(Install());
-    // The user changes everything, then the program is installed again elsewhere.
-    DEFSETTING_RECORD changed = {1, 1, 0, 0, 0, 1, 3, 0, 1.44, -10000, -500, -700, 2000};
-    const BYTE* pChanged = reinterpret_cast<const BYTE*>(&changed);
-    WriteSettingsBytes(std::vector<BYTE>(pChanged, pChanged + sizeof(changed)));
-    RemoveTree(kDefaultInstallDir);
-    ASSERT_NO_FATAL_FAILURE(Install());
-
-    std::vector<BYTE> bytes;
-    DWORD dwType = 0;
-    ASSERT_TRUE(ReadSettingsBytes(&bytes, &dwType));
-    EXPECT_EQ(dwType, static_cast<DWORD>(REG_BINARY));
-    ASSERT_EQ(bytes.size(), 56u);
-    DEFSETTING_RECORD record;
-    std::memcpy(&record, bytes.data(), sizeof(record));
-    EXPECT_EQ(record.bLoop, 0);
-    EXPECT_EQ(record.bGroupLoop, 0);
-    EXPECT_EQ(record.bCaption, 1);
-    EXPECT_EQ(record.bThickFrame, 1);
-    EXPECT_EQ(record.bMute, 0);
-    EXPECT_EQ(record.nStartPage, 0);
-    EXPECT_EQ(record.dRate, 1.0);
-    EXPECT_EQ(record.lVolume, -1000);
-    EXPECT_EQ(record.lTreble, 0);
-    EXPECT_EQ(record.lBass, 0);
-    EXPECT_EQ(record.lBalance, 0);
-}

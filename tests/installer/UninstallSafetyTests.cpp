@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 
 #include "Holders.h"
 #include "InstallFixture.h"
@@ -29,16 +30,11 @@ enum Started {
     OWN_IN_HELP,         // the installation's own, in its Help folder, as a file manager starts it
 };
 
-enum Recorded {
-    RECORD_DIR,          // the installation's own path
-    RECORD_TEXT,         // pszValue as given
-};
-
 struct SafetyRow {
     const char* pszName;
     // Where an installation is laid out; null for none.
     const char* pszInstall;
-    Recorded nRecorded;
+    // The recorded directory as stored; null: the installation's own path.
     const char* pszValue;
     DWORD dwType;
     Started nStarted;
@@ -51,33 +47,29 @@ struct SafetyRow {
 };
 
 const SafetyRow kRows[] = {
-    {"plain", "C:\\tandrel-safety\\Plain", RECORD_DIR, nullptr, REG_SZ, OWN_IN_WORK, true, nullptr},
+    {"plain", "C:\\tandrel-safety\\Plain", nullptr, REG_SZ, OWN_IN_WORK, true, nullptr},
     {"started in its Help folder, then another uninstalled while the first batch file waits",
-     "C:\\tandrel-safety\\Tan & 100% " E_ACUTE, RECORD_DIR, nullptr, REG_SZ, OWN_IN_HELP, true,
-     nullptr, "C:\\tandrel-safety\\Again & 50%"},
-    {"started in its Help folder, spaces, ampersand, percent and e-acute",
-     "C:\\tandrel-safety\\Tan & 100% " E_ACUTE, RECORD_DIR, nullptr, REG_SZ, OWN_IN_HELP, true,
-     nullptr},
-    {"spaces, ampersand, percent and e-acute",
-     "C:\\tandrel-safety\\My Apps & Co %PATH% caf" E_ACUTE, RECORD_DIR, nullptr, REG_SZ, OWN_IN_WORK,
-     true, "C:\\tandrel-safety\\Desk & Top %TEMP%"},
-    {"another drive", "Q:\\Tandrel 98", RECORD_DIR, nullptr, REG_SZ, OWN_IN_WORK, true, nullptr},
+     "C:\\tandrel-safety\\Tan & 100% " E_ACUTE, nullptr, REG_SZ, OWN_IN_HELP, true, nullptr,
+     "C:\\tandrel-safety\\Again & 50%"},
+    {"spaces, ampersand, percent and e-acute", "C:\\tandrel-safety\\My Apps & Co %PATH% caf" E_ACUTE,
+     nullptr, REG_SZ, OWN_IN_WORK, true, "C:\\tandrel-safety\\Desk & Top %TEMP%"},
+    {"another drive", "Q:\\Tandrel 98", nullptr, REG_SZ, OWN_IN_WORK, true, nullptr},
     {"dots and a trailing backslash", "C:\\tandrel-safety\\Plain",
-     RECORD_TEXT, "C:\\tandrel-safety\\work\\..\\Plain\\", REG_SZ, OWN_IN_WORK, true, nullptr},
-    {"run from a copy, the folder holds the installation", "C:\\tandrel-safety\\Plain",
-     RECORD_DIR, nullptr, REG_SZ, COPY_IN_WORK, true, nullptr},
-    {"relative", "C:\\tandrel-safety\\Plain", RECORD_TEXT, "..\\Plain", REG_SZ, OWN_IN_WORK, false, nullptr},
-    {"wrong type", "C:\\tandrel-safety\\Plain", RECORD_DIR, nullptr, REG_EXPAND_SZ, OWN_IN_WORK, false, nullptr},
-    {"empty", "C:\\tandrel-safety\\Plain", RECORD_TEXT, "", REG_SZ, OWN_IN_WORK, false, nullptr},
-    {"raw form", "C:\\tandrel-safety\\Plain", RECORD_TEXT, "\\\\?\\C:\\tandrel-safety\\Plain",
-     REG_SZ, OWN_IN_WORK, false, nullptr},
-    {"a drive root holding the installation", "Q:\\", RECORD_TEXT, "Q:\\", REG_SZ, OWN_IN_WORK, false, nullptr},
-    {"drive root C", nullptr, RECORD_TEXT, "C:\\", REG_SZ, COPY_IN_WORK, false, nullptr},
-    {"network share root", nullptr, RECORD_TEXT, "\\\\tandrel\\share", REG_SZ, COPY_IN_WORK, false, nullptr},
-    {"the Windows folder", nullptr, RECORD_TEXT, "C:\\windows", REG_SZ, COPY_IN_WORK, false, nullptr},
-    {"missing", nullptr, RECORD_TEXT, "C:\\tandrel-safety\\Gone", REG_SZ, COPY_IN_WORK, false, nullptr},
-    {"the current folder, not an installation", nullptr, RECORD_TEXT,
-     "C:\\tandrel-safety\\work", REG_SZ, COPY_IN_WORK, false, nullptr},
+     "C:\\tandrel-safety\\work\\..\\Plain\\", REG_SZ, OWN_IN_WORK, true, nullptr},
+    {"run from a copy, the folder holds the installation", "C:\\tandrel-safety\\Plain", nullptr,
+     REG_SZ, COPY_IN_WORK, true, nullptr},
+    {"relative", "C:\\tandrel-safety\\Plain", "..\\Plain", REG_SZ, OWN_IN_WORK, false, nullptr},
+    {"wrong type", "C:\\tandrel-safety\\Plain", nullptr, REG_EXPAND_SZ, OWN_IN_WORK, false, nullptr},
+    {"empty", "C:\\tandrel-safety\\Plain", "", REG_SZ, OWN_IN_WORK, false, nullptr},
+    {"raw form", "C:\\tandrel-safety\\Plain", "\\\\?\\C:\\tandrel-safety\\Plain", REG_SZ,
+     OWN_IN_WORK, false, nullptr},
+    {"a drive root holding the installation", "Q:\\", "Q:\\", REG_SZ, OWN_IN_WORK, false, nullptr},
+    {"drive root C", nullptr, "C:\\", REG_SZ, COPY_IN_WORK, false, nullptr},
+    {"network share root", nullptr, "\\\\tandrel\\share", REG_SZ, COPY_IN_WORK, false, nullptr},
+    {"the Windows folder", nullptr, "C:\\windows", REG_SZ, COPY_IN_WORK, false, nullptr},
+    {"missing", nullptr, "C:\\tandrel-safety\\Gone", REG_SZ, COPY_IN_WORK, false, nullptr},
+    {"the current folder, not an installation", nullptr, "C:\\tandrel-safety\\work", REG_SZ,
+     COPY_IN_WORK, false, nullptr},
 };
 
 // Row names in test listings.
@@ -91,6 +83,7 @@ void PrintTo(const SafetyRow& row, std::ostream* pStream)
 const char* const kBaitFolders[] = {"C:\\tandrel-safety\\work", "C:\\tandrel-safety",
                                     "C:\\tandrel-safety\\My Apps", "C:"};
 const char* const kBaitFiles[] = {"Uninstall.exe", "readme.txt", "vost.mpg", "Tandrel98.ini"};
+const std::vector<BYTE> kBait = {'o', 't', 'h', 'e', 'r'};
 
 std::string WindowsDir()
 {
@@ -119,14 +112,18 @@ protected:
     void SetUp() override
     {
         CInstallTest::SetUp();
-        const char* pszPrefix = std::getenv("WINEPREFIX");
-        ASSERT_NE(pszPrefix, nullptr) << "the tests run in a Wine prefix named by WINEPREFIX";
-        m_driveLink = std::string(pszPrefix) + "/dosdevices/q:";
-        std::string target = "../drive_c/" + std::string(kDriveFolder);
-        RemoveTree(std::string("C:\\") + kDriveFolder);
-        ASSERT_TRUE(CreateDirectoryA((std::string("C:\\") + kDriveFolder).c_str(), nullptr));
-        ASSERT_TRUE(RunHostCommand("/bin/ln -sfn " + target + " " + m_driveLink));
-        ASSERT_TRUE(WaitForDrive(true)) << "drive " << kDrive << " did not appear";
+        // Only the rows that install on the other drive map it: a host program each way.
+        const char* pszInstall = GetParam().pszInstall;
+        if (pszInstall != nullptr && std::strncmp(pszInstall, kDrive, 2) == 0) {
+            const char* pszPrefix = std::getenv("WINEPREFIX");
+            ASSERT_NE(pszPrefix, nullptr) << "the tests run in a Wine prefix named by WINEPREFIX";
+            m_driveLink = std::string(pszPrefix) + "/dosdevices/q:";
+            std::string target = "../drive_c/" + std::string(kDriveFolder);
+            RemoveTree(std::string("C:\\") + kDriveFolder);
+            ASSERT_TRUE(CreateDirectoryA((std::string("C:\\") + kDriveFolder).c_str(), nullptr));
+            ASSERT_TRUE(RunHostCommand("/bin/ln -sfn " + target + " " + m_driveLink));
+            ASSERT_TRUE(WaitForDrive(true)) << "drive " << kDrive << " did not appear";
+        }
         ASSERT_TRUE(PlaceRemovalTool());
         ASSERT_TRUE(ReadRegistryText(HKEY_CURRENT_USER, kShellFoldersKey, "Desktop", &m_desktop));
         m_uninstallCopy = ScratchDir("safety-copy") + "\\Uninstall.exe";
@@ -141,9 +138,11 @@ protected:
         if (!m_desktop.empty())
             WriteRegistryText(HKEY_CURRENT_USER, kShellFoldersKey, "Desktop", m_desktop.c_str());
         RemoveTree(kBase);
-        RemoveTree(std::string("C:\\") + kDriveFolder);
-        RunHostCommand("/bin/rm -f " + m_driveLink);
-        EXPECT_TRUE(WaitForDrive(false)) << "drive " << kDrive << " stayed";
+        if (!m_driveLink.empty()) {
+            RemoveTree(std::string("C:\\") + kDriveFolder);
+            RunHostCommand("/bin/rm -f " + m_driveLink);
+            EXPECT_TRUE(WaitForDrive(false)) << "drive " << kDrive << " stayed";
+        }
         for (const char* pszName : kBaitFiles)
             DeleteFileA(("C:\\" + std::string(pszName)).c_str());
         DeleteFileA((WindowsDir() + "\\Tandrel98.ini").c_str());
@@ -161,15 +160,13 @@ void PlaceBait(const std::string& dir)
 {
     CreateDirectoryA(dir.c_str(), nullptr);
     for (const char* pszName : kBaitFiles)
-        WriteFileBytes(JoinPath(dir, pszName), {'o', 't', 'h', 'e', 'r'});
+        WriteFileBytes(JoinPath(dir, pszName), kBait);
 }
 
 void ExpectBaitKept(const std::string& dir)
 {
-    for (const char* pszName : kBaitFiles) {
-        EXPECT_EQ(ReadFileBytes(JoinPath(dir, pszName)), std::vector<BYTE>({'o', 't', 'h', 'e', 'r'}))
-            << JoinPath(dir, pszName);
-    }
+    for (const char* pszName : kBaitFiles)
+        EXPECT_EQ(ReadFileBytes(JoinPath(dir, pszName)), kBait) << JoinPath(dir, pszName);
 }
 
 }  // namespace
@@ -177,84 +174,72 @@ void ExpectBaitKept(const std::string& dir)
 TEST_P(UninstallSafety, OnlyARecordedFolderHoldingThisInstallationIsRemoved)
 {
     const SafetyRow& row = GetParam();
+    RemoveTree(kBase);
+    CreateDirectoryA(kBase, nullptr);
+    for (const char* pszFolder : kBaitFolders)
+        PlaceBait(pszFolder);
+    WriteFileBytes(WindowsDir() + "\\Tandrel98.ini", kBait);
+    std::string install = row.pszInstall != nullptr ? row.pszInstall : "";
+    if (!install.empty())
+        LayOutInstallation(install);
+    // A desktop shortcut, removed by the batch file in every case.
+    if (row.pszDesktop != nullptr) {
+        CreateDirectoryA(row.pszDesktop, nullptr);
+        WriteRegistryText(HKEY_CURRENT_USER, kShellFoldersKey, "Desktop", row.pszDesktop);
+    }
+    WriteFileBytes(DesktopShortcut(), {'l', 'n', 'k'});
+
+    auto record = [&row](const std::string& value) {
+        CRegKeyHolder key;
+        RegCreateKeyA(HKEY_LOCAL_MACHINE, TANDREL_APP_PATH_KEY, &key);
+        return RegSetValueExA(key.Get(), nullptr, 0, row.dwType,
+                              reinterpret_cast<const BYTE*>(value.c_str()),
+                              static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
+    };
+    ASSERT_TRUE(record(row.pszValue == nullptr ? install : row.pszValue));
+
+    std::string help = JoinPath(install, "Help");
+    std::string exe = row.nStarted == COPY_IN_WORK ? m_uninstallCopy : help + "\\Uninstall.exe";
     {
-        RemoveTree(kBase);
-        RemoveTree(std::string(kDrive) + "\\Tandrel 98");
-        CreateDirectoryA(kBase, nullptr);
-        for (const char* pszFolder : kBaitFolders)
-            PlaceBait(pszFolder);
-        WriteFileBytes(WindowsDir() + "\\Tandrel98.ini", {'o', 't', 'h', 'e', 'r'});
-        std::string install = row.pszInstall != nullptr ? row.pszInstall : "";
-        if (!install.empty())
-            LayOutInstallation(install);
-        // A desktop shortcut, removed by the batch file in every case.
-        if (row.pszDesktop != nullptr) {
-            CreateDirectoryA(row.pszDesktop, nullptr);
-            WriteRegistryText(HKEY_CURRENT_USER, kShellFoldersKey, "Desktop", row.pszDesktop);
-        }
-        WriteFileBytes(DesktopShortcut(), {'l', 'n', 'k'});
-
-        auto record = [&row](const std::string& value) {
-            CRegKeyHolder key;
-            RegCreateKeyA(HKEY_LOCAL_MACHINE, TANDREL_APP_PATH_KEY, &key);
-            return RegSetValueExA(key.Get(), nullptr, 0, row.dwType,
-                                  reinterpret_cast<const BYTE*>(value.c_str()),
-                                  static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
-        };
-        ASSERT_TRUE(record(row.nRecorded == RECORD_DIR ? install : row.pszValue));
-
-        std::string help = JoinPath(install, "Help");
-        std::string exe = row.nStarted == COPY_IN_WORK ? m_uninstallCopy : help + "\\Uninstall.exe";
-        {
-            // While the first batch file waits for its Uninstall.exe, held here, the second
-            // uninstall runs to its end.
-            CHandleHolder held;
-            if (row.pszThen != nullptr)
-                held.Reset(CreateFileA(exe.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                       OPEN_EXISTING, 0, nullptr));
-            ASSERT_TRUE(m_uninstall.Start("\"" + exe + "\"",
-                                          row.nStarted == OWN_IN_HELP ? help : std::string(kBase) + "\\work"));
-            EXPECT_EQ(m_uninstall.WaitForExit(20000), 0u);
-            if (row.pszThen != nullptr) {
-                ASSERT_TRUE(held.IsValid());
-                ASSERT_TRUE(WaitFor([] { return ProcessRuns("ping.exe"); }, 10000))
-                    << "the first batch file did not wait for its Uninstall.exe";
-                LayOutInstallation(row.pszThen);
-                WriteFileBytes(DesktopShortcut(), {'l', 'n', 'k'});
-                ASSERT_TRUE(record(row.pszThen));
-                std::string thenHelp = JoinPath(row.pszThen, "Help");
-                ASSERT_TRUE(m_uninstallThen.Start("\"" + thenHelp + "\\Uninstall.exe\"", thenHelp));
-                EXPECT_EQ(m_uninstallThen.WaitForExit(20000), 0u);
-            }
-        }
-        ASSERT_TRUE(WaitFor([] { return CleanupBatchFiles().empty(); }, 30000))
-            << "the batch file did not end";
-
-        if (!install.empty()) {
-            if (row.bRemoved) {
-                EXPECT_FALSE(FileExists(install)) << install;
-                if (row.pszThen != nullptr) {
-                    EXPECT_FALSE(FileExists(row.pszThen)) << row.pszThen;
-                }
-            } else {
-                for (const std::string& name : InstalledNames())
-                    EXPECT_TRUE(FileExists(JoinPath(install, name))) << JoinPath(install, name);
-            }
-        }
-        for (const char* pszFolder : kBaitFolders)
-            ExpectBaitKept(pszFolder);
-        EXPECT_TRUE(FileExists(WindowsDir() + "\\Tandrel98.ini"));
-        EXPECT_FALSE(FileExists(DesktopShortcut())) << DesktopShortcut();
-        if (row.pszDesktop != nullptr)
-            WriteRegistryText(HKEY_CURRENT_USER, kShellFoldersKey, "Desktop", m_desktop.c_str());
-        m_uninstall.Kill();
-        m_uninstallThen.Kill();
-        if (install.size() == 3) {
-            for (const std::string& name : InstalledNames())
-                DeleteFileA(JoinPath(install, name).c_str());
-            RemoveDirectoryA(JoinPath(install, "Help").c_str());
+        // While the first batch file waits for its Uninstall.exe, held here, the second
+        // uninstall runs to its end.
+        CHandleHolder held;
+        if (row.pszThen != nullptr)
+            held.Reset(CreateFileA(exe.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                   OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(m_uninstall.Start("\"" + exe + "\"",
+                                      row.nStarted == OWN_IN_HELP ? help : std::string(kBase) + "\\work"));
+        EXPECT_EQ(m_uninstall.WaitForExit(20000), 0u);
+        if (row.pszThen != nullptr) {
+            ASSERT_TRUE(held.IsValid());
+            ASSERT_TRUE(WaitFor([] { return ProcessRuns("ping.exe"); }, 10000))
+                << "the first batch file did not wait for its Uninstall.exe";
+            LayOutInstallation(row.pszThen);
+            WriteFileBytes(DesktopShortcut(), {'l', 'n', 'k'});
+            ASSERT_TRUE(record(row.pszThen));
+            std::string thenHelp = JoinPath(row.pszThen, "Help");
+            ASSERT_TRUE(m_uninstallThen.Start("\"" + thenHelp + "\\Uninstall.exe\"", thenHelp));
+            EXPECT_EQ(m_uninstallThen.WaitForExit(20000), 0u);
         }
     }
+    ASSERT_TRUE(WaitFor([] { return CleanupBatchFiles().empty(); }, 30000))
+        << "the batch file did not end";
+
+    if (!install.empty()) {
+        if (row.bRemoved) {
+            EXPECT_FALSE(FileExists(install)) << install;
+            if (row.pszThen != nullptr) {
+                EXPECT_FALSE(FileExists(row.pszThen)) << row.pszThen;
+            }
+        } else {
+            for (const std::string& name : InstalledNames())
+                EXPECT_TRUE(FileExists(JoinPath(install, name))) << JoinPath(install, name);
+        }
+    }
+    for (const char* pszFolder : kBaitFolders)
+        ExpectBaitKept(pszFolder);
+    EXPECT_EQ(ReadFileBytes(WindowsDir() + "\\Tandrel98.ini"), kBait);
+    EXPECT_FALSE(FileExists(DesktopShortcut())) << DesktopShortcut();
 }
 
 INSTANTIATE_TEST_SUITE_P(RecordedDirectories, UninstallSafety, ::testing::ValuesIn(kRows),

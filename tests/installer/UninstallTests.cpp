@@ -1,5 +1,5 @@
-// The uninstaller after a real installation: what it removes, what it keeps, and what its
-// batch file finishes after it has ended.
+// The uninstaller after a real installation: what it removes, what it keeps, what its
+// batch file finishes after it has ended, and what the system's own program list shows.
 #include <gtest/gtest.h>
 
 #include "Holders.h"
@@ -16,14 +16,25 @@ std::string InstallPath(const char* pszName)
     return std::string(kDefaultInstallDir) + "\\" + pszName;
 }
 
+// Whether Wine's own list of installed programs names the player.
+bool Listed()
+{
+    std::string list = ScratchDir("program-list") + "\\list.txt";
+    CProcessDriver lister;
+    EXPECT_TRUE(lister.Start("cmd.exe /c uninstaller.exe --list > \"" + list + "\"", "C:\\"));
+    EXPECT_EQ(lister.WaitForExit(), 0u);
+    return ReadTextFile(list).find("Vostrane Tandrel98") != std::string::npos;
+}
+
 class UninstallFlow : public CInstallTest {
 protected:
-    // Runs the uninstaller as the system's uninstall entry would, from another folder.
-    DWORD RunUninstaller(const std::string& exe = InstallPath("Help\\Uninstall.exe"))
+    // Runs an uninstaller in dir, as the system's uninstall entry would from another folder:
+    // it ends with 0, and so does its batch file.
+    void Uninstall(const std::string& commandLine, const std::string& dir)
     {
-        if (!m_uninstall.Start("\"" + exe + "\"", ScratchDir("uninstall-cwd")))
-            return STILL_ACTIVE;
-        return m_uninstall.WaitForExit(60000);
+        ASSERT_TRUE(m_uninstall.Start(commandLine, dir));
+        EXPECT_EQ(m_uninstall.WaitForExit(60000), 0u);
+        ASSERT_TRUE(WaitForFileGone(CleanupBatchFile(), 30000)) << "the batch file did not end";
     }
 
     void TearDown() override
@@ -38,7 +49,7 @@ protected:
 
 }  // namespace
 
-TEST_F(UninstallFlow, RemovesEverythingButTheExtensionKeysAndWhatOthersOwn)
+TEST_F(UninstallFlow, RemovesEverythingButTheExtensionKeysWhatOthersOwnAndAFileHeldOpen)
 {
     ASSERT_NO_FATAL_FAILURE(Install());
     // Another product of the same maker, a file of the user's, and an association that
@@ -48,12 +59,23 @@ TEST_F(UninstallFlow, RemovesEverythingButTheExtensionKeysAndWhatOthersOwn)
     WriteFileBytes(InstallPath("notes.txt"), {'m', 'i', 'n', 'e'});
     WriteRegistryText(HKEY_CLASSES_ROOT, ".mpeg", nullptr, "OtherPlayer.Movie");
     ASSERT_TRUE(RegistryKeyExists(HKEY_LOCAL_MACHINE, "Software\\DirectX Media Runtime\\Clients"));
-
-    EXPECT_EQ(RunUninstaller(), 0u);
+    {
+        // Another program has the sample clip open and does not let it be deleted: it is
+        // named once, and the rest is removed all the same.
+        CHandleHolder held(CreateFileA(InstallPath("vost.mpg").c_str(), GENERIC_READ,
+                                       FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held.IsValid());
+        ASSERT_TRUE(m_uninstall.Start("\"" + InstallPath("Help\\Uninstall.exe") + "\"",
+                                      ScratchDir("uninstall-cwd")));
+        EXPECT_EQ(AnswerMessageBox(m_uninstall.ProcessId(), "Error"),
+                  "Can't Delete File vost.mpg !");
+        EXPECT_EQ(m_uninstall.WaitForExit(60000), 0u);
+    }
     ASSERT_TRUE(WaitForFileGone(CleanupBatchFile(), 30000));
 
-    for (const char* pszName : kMainFiles)
-        EXPECT_FALSE(FileExists(InstallPath(pszName))) << pszName;
+    EXPECT_TRUE(FileExists(InstallPath("vost.mpg")));
+    EXPECT_FALSE(FileExists(InstallPath(TANDREL_PROGRAM_FILE)));
+    EXPECT_FALSE(FileExists(InstallPath("readme.txt")));
     EXPECT_FALSE(FileExists(InstallPath("Help")));
     EXPECT_TRUE(FileExists(InstallPath("notes.txt")));
     EXPECT_FALSE(FileExists(StartMenuShortcut()));
@@ -77,53 +99,29 @@ TEST_F(UninstallFlow, RemovesEverythingButTheExtensionKeysAndWhatOthersOwn)
     EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, "Software\\DirectX Media Runtime"));
 }
 
-TEST_F(UninstallFlow, WithNothingElseInItTheInstallDirectoryGoesToo)
+TEST_F(UninstallFlow, TheProgramListShowsTheEntryUntilItIsUninstalledAndASecondRunTouchesNothing)
 {
+    EXPECT_FALSE(Listed());
     ASSERT_NO_FATAL_FAILURE(Install());
-    EXPECT_EQ(RunUninstaller(), 0u);
-    ASSERT_TRUE(WaitForFileGone(CleanupBatchFile(), 30000));
-    EXPECT_FALSE(FileExists(kDefaultInstallDir));
-}
-
-TEST_F(UninstallFlow, AFileHeldOpenIsNamedOnceAndTheRestIsRemoved)
-{
-    ASSERT_NO_FATAL_FAILURE(Install());
-    {
-        // Another program has the sample clip open and does not let it be deleted.
-        CHandleHolder held(CreateFileA(InstallPath("vost.mpg").c_str(), GENERIC_READ,
-                                       FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-        ASSERT_TRUE(held.IsValid());
-        ASSERT_TRUE(m_uninstall.Start("\"" + InstallPath("Help\\Uninstall.exe") + "\"",
-                                      ScratchDir("uninstall-cwd")));
-        EXPECT_EQ(AnswerMessageBox(m_uninstall.ProcessId(), "Error"),
-                  "Can't Delete File vost.mpg !");
-        EXPECT_EQ(m_uninstall.WaitForExit(60000), 0u);
-        EXPECT_EQ(FindDialog(m_uninstall.ProcessId(), "Error"), nullptr);
-    }
-    ASSERT_TRUE(WaitForFileGone(CleanupBatchFile(), 30000));
-    EXPECT_TRUE(FileExists(InstallPath("vost.mpg")));
-    EXPECT_FALSE(FileExists(InstallPath("readme.txt")));
-    EXPECT_FALSE(FileExists(InstallPath("Help")));
-    EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, TANDREL_UNINSTALL_KEY));
-}
-
-TEST_F(UninstallFlow, ASecondRunFindsNoInstallationAndTouchesNothing)
-{
-    ASSERT_NO_FATAL_FAILURE(Install());
+    EXPECT_TRUE(Listed());
     // A copy of the uninstaller outside the installation, for the second run.
     std::string copy = ScratchDir("uninstall-copy") + "\\Uninstall.exe";
     ASSERT_TRUE(CopyFileA(InstallPath("Help\\Uninstall.exe").c_str(), copy.c_str(), FALSE));
-    EXPECT_EQ(RunUninstaller(), 0u);
-    ASSERT_TRUE(WaitForFileGone(CleanupBatchFile(), 30000));
-    ASSERT_FALSE(FileExists(InstallPath("Help")));
 
-    // Its current folder holds files with the installed names and nothing else.
+    // Removed through the command the entry gives the system. With nothing else in it, the
+    // install directory goes too, once the batch file's last line has deleted it.
+    std::string command;
+    ASSERT_TRUE(ReadRegistryText(HKEY_LOCAL_MACHINE, TANDREL_UNINSTALL_KEY, "UninstallString",
+                                 &command));
+    ASSERT_NO_FATAL_FAILURE(Uninstall(command, ScratchDir("uninstall-cwd")));
+    EXPECT_FALSE(Listed());
+    EXPECT_FALSE(FileExists(kDefaultInstallDir));
+
+    // The second run's current folder holds files with the installed names and nothing else.
     std::string work = ScratchDir("uninstall-cwd");
     WriteFileBytes(work + "\\readme.txt", {'x'});
     WriteFileBytes(work + "\\vost.mpg", {'x'});
-    ASSERT_TRUE(m_uninstall.Start("\"" + copy + "\"", work));
-    EXPECT_EQ(m_uninstall.WaitForExit(60000), 0u);
-    ASSERT_TRUE(WaitForFileGone(CleanupBatchFile(), 30000));
+    ASSERT_NO_FATAL_FAILURE(Uninstall("\"" + copy + "\"", work));
     EXPECT_TRUE(FileExists(work + "\\readme.txt"));
     EXPECT_TRUE(FileExists(work + "\\vost.mpg"));
 }

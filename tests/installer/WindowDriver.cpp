@@ -84,8 +84,7 @@ CProcessDriver::~CProcessDriver()
         CloseHandle(m_hJob);
 }
 
-bool CProcessDriver::Start(const std::string& commandLine, const std::string& currentDir,
-                           const char* pEnvironment)
+bool CProcessDriver::Start(const std::string& commandLine, const std::string& currentDir)
 {
     Kill();
     // The process and every process it starts (the runtime setup, the uninstaller's batch
@@ -108,7 +107,7 @@ bool CProcessDriver::Start(const std::string& commandLine, const std::string& cu
     PROCESS_INFORMATION pi;
     ZeroMemory(&pi, sizeof(pi));
     if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
-                        const_cast<char*>(pEnvironment), currentDir.c_str(), &si, &pi))
+                        nullptr, currentDir.c_str(), &si, &pi))
         return false;
     if (m_hJob != nullptr)
         AssignProcessToJobObject(m_hJob, pi.hProcess);

@@ -15,10 +15,9 @@ public:
     CProcessDriver(const CProcessDriver&) = delete;
     CProcessDriver& operator=(const CProcessDriver&) = delete;
 
-    // Starts pszCommandLine in pszCurrentDir; pEnvironment null inherits ours. The process
-    // and all it starts are ended by Kill and by the driver's end.
-    bool Start(const std::string& commandLine, const std::string& currentDir,
-               const char* pEnvironment = nullptr);
+    // Starts commandLine in currentDir. The process and all it starts are ended by Kill
+    // and by the driver's end.
+    bool Start(const std::string& commandLine, const std::string& currentDir);
     DWORD ProcessId() const { return m_dwProcessId; }
     HANDLE Process() const { return m_hProcess; }
 
