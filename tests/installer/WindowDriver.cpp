@@ -14,6 +14,7 @@ const UINT kMessageTimeoutMs = 5000;
 struct DialogSearch {
     DWORD dwProcessId;
     const char* pszTitle;
+    bool bVisibleOnly;
     HWND hwndFound;
 };
 
@@ -24,7 +25,7 @@ BOOL CALLBACK MatchDialog(HWND hwnd, LPARAM lParam)
     GetWindowThreadProcessId(hwnd, &dwProcessId);
     if (pSearch->dwProcessId != 0 && dwProcessId != pSearch->dwProcessId)
         return TRUE;
-    if (!IsWindowVisible(hwnd))
+    if (pSearch->bVisibleOnly && !IsWindowVisible(hwnd))
         return TRUE;
     char szClass[32] = "";
     GetClassNameA(hwnd, szClass, sizeof(szClass));
@@ -186,9 +187,9 @@ void CProcessDriver::Kill()
     }
 }
 
-HWND FindDialog(DWORD dwProcessId, const char* pszTitle)
+HWND FindDialog(DWORD dwProcessId, const char* pszTitle, bool bVisibleOnly)
 {
-    DialogSearch search = {dwProcessId, pszTitle, nullptr};
+    DialogSearch search = {dwProcessId, pszTitle, bVisibleOnly, nullptr};
     EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&search));
     return search.hwndFound;
 }

@@ -41,8 +41,9 @@ private:
     DWORD m_dwProcessId = 0;
 };
 
-// A visible top-level dialog with this title of process dwProcessId (0: any process).
-HWND FindDialog(DWORD dwProcessId, const char* pszTitle);
+// A visible top-level dialog with this title of process dwProcessId (0: any process);
+// with bVisibleOnly false, also one that was hidden and not yet destroyed.
+HWND FindDialog(DWORD dwProcessId, const char* pszTitle, bool bVisibleOnly = true);
 // All visible top-level windows whose title contains pszPart, of any process.
 std::vector<HWND> FindWindowsWithTitle(const char* pszPart);
 
