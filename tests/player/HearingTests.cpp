@@ -38,10 +38,7 @@ struct Played {
     double dToneSeconds;  // each tone's length in the file
 };
 
-std::ostream& operator<<(std::ostream& os, const Played& p)
-{
-    return os << p.pszFile;
-}
+void PrintTo(const Played& p, std::ostream* os) { *os << p.pszFile; }
 
 std::string PlayedName(const testing::TestParamInfo<Played>& info)
 {
@@ -97,19 +94,10 @@ INSTANTIATE_TEST_SUITE_P(Tones, HearingHarness,
 
 // --- The player program: every sample of every kind of media is heard, and nothing more.
 
-// The settings record with the given sound, everything else at its default.
-std::vector<BYTE> SoundSettings(INT32 lVolume, INT32 lBalance, INT32 bMute)
+// Stores the settings record with the given sound, everything else at its default.
+void WriteSound(INT32 lVolume, INT32 lBalance, INT32 bMute)
 {
-    std::vector<BYTE> record(56, 0);
-    const INT32 bOn = 1;
-    const double dRate = 1.0;
-    memcpy(&record[8], &bOn, 4);    // caption
-    memcpy(&record[12], &bOn, 4);   // thick frame
-    memcpy(&record[20], &bMute, 4);
-    memcpy(&record[32], &dRate, 8);
-    memcpy(&record[40], &lVolume, 4);
-    memcpy(&record[52], &lBalance, 4);
-    return record;
+    WriteStoredSettings({0, 0, 1, 1, 0, bMute, 0, 0, 1.0, lVolume, 0, 0, lBalance});
 }
 
 // Plays a media with the player (it opens and plays what its command line names), until
@@ -145,7 +133,7 @@ class HearingPlayer : public CHeardPlayer, public testing::WithParamInterface<Pl
 TEST_P(HearingPlayer, EverySampleIsHeardOnceAndInOrder)
 {
     const Played& played = GetParam();
-    WriteSettingsBytes(SoundSettings(0, 0, 0));
+    WriteSound(0, 0, 0);
     const Heard heard = PlayAndListen(MediaPath(TonePath(played.pszFile).c_str()), *played.pTones, true);
     // At least 99 % of every tone, none of it twice, and nothing after the last one.
     ExpectWholeTones(heard, played, 0.99, 1.01);
@@ -168,17 +156,14 @@ struct Loudness {
     double dLeft, dRight;  // share of the file's level heard in each channel
 };
 
-std::ostream& operator<<(std::ostream& os, const Loudness& l)
-{
-    return os << l.pszName;
-}
+void PrintTo(const Loudness& l, std::ostream* os) { *os << l.pszName; }
 
 class HearingLoudness : public CHeardPlayer, public testing::WithParamInterface<Loudness> {};
 
 TEST_P(HearingLoudness, ChannelsCarryTheSettingsLevel)
 {
     const Loudness& row = GetParam();
-    WriteSettingsBytes(SoundSettings(row.lVolume, row.lBalance, row.bMute));
+    WriteSound(row.lVolume, row.lBalance, row.bMute);
     const bool bSound = row.dLeft > 0 || row.dRight > 0;
     const Heard heard = PlayAndListen(MediaPath(TonePath("level.wav").c_str()), kLevelTone, bSound);
     if (!bSound) {
@@ -197,32 +182,31 @@ INSTANTIATE_TEST_SUITE_P(Settings, HearingLoudness,
                                          Loudness{"LeftOnly", 0, -10000, 0, 1.0, 0.0},
                                          Loudness{"RightOnly", 0, 10000, 0, 0.0, 1.0},
                                          Loudness{"Muted", -1000, 0, 1, 0.0, 0.0}),
-                         [](const testing::TestParamInfo<Loudness>& info) {
-                             return std::string(info.param.pszName);
-                         });
+                         RowName());
 
 // --- At a rate chosen with the keys, as a person chooses it: the player plays, is stopped
-// (F4), the keys are pressed, and F2 plays the three tones again from the start.
+// (F4), the keys are pressed, and F2 plays the three tones again from the start; the media
+// ends after its length over the rate.
 
 struct AtRate {
     const char* pszName;
     const char* pszFile;
+    // Its length at normal speed: a picture's MPEG plays from its first clock reference, an
+    // MPEG of sound alone from its first sound.
+    double dSeconds;
     const char* pszKeys;  // pressed in order, each once
     double dRate;         // the rate those keys make
     INT32 lVolume;
 };
 
-std::ostream& operator<<(std::ostream& os, const AtRate& row)
-{
-    return os << row.pszName;
-}
+void PrintTo(const AtRate& row, std::ostream* os) { *os << row.pszName; }
 
 class HearingAtRate : public CHeardPlayer, public testing::WithParamInterface<AtRate> {};
 
 TEST_P(HearingAtRate, EachToneLastsItsLengthOverTheRateAtItsOwnPitch)
 {
     const AtRate& row = GetParam();
-    WriteSettingsBytes(SoundSettings(row.lVolume, 0, 0));
+    WriteSound(row.lVolume, 0, 0);
     ASSERT_TRUE(player.Start("\"" + MediaPath(TonePath(row.pszFile).c_str()) + "\"", ScratchDir("hearing")));
     HWND hWnd = player.WaitMainWindow(kPlayMs, false);
     ASSERT_NE(hWnd, nullptr);
@@ -234,8 +218,13 @@ TEST_P(HearingAtRate, EachToneLastsItsLengthOverTheRateAtItsOwnPitch)
     CSinkRecording recording;
     ASSERT_TRUE(recording.Start()) << "the recorder did not start";
     ASSERT_TRUE(XKey("F2", hWnd));
-    EXPECT_TRUE(recording.WaitSoundThenSilence(0.5, kPlayMs)) << "nothing was heard";
+    const DWORD dwStart = GetTickCount();
     EXPECT_TRUE(player.WaitPlayState(PAUSED, kPlayMs)) << "the player did not reach the end";
+    // Within 5 % and the half second the player lets the last sound play.
+    const double dEnd = (GetTickCount() - dwStart) / 1000.0, dExpected = row.dSeconds / row.dRate;
+    EXPECT_GT(dEnd, dExpected * 0.95) << "the end came too soon";
+    EXPECT_LT(dEnd, dExpected * 1.05 + 0.6) << "the end came later than the rate gives";
+    EXPECT_TRUE(recording.WaitSoundThenSilence(0.5, kPlayMs)) << "nothing was heard";
     recording.Stop();
     const Heard heard = Listen(recording.Samples(), kThreeTones);
 
@@ -255,15 +244,13 @@ TEST_P(HearingAtRate, EachToneLastsItsLengthOverTheRateAtItsOwnPitch)
 
 // Four F8 make 1.2^4 = 2.0736; four F7 after them bring normal speed back.
 INSTANTIATE_TEST_SUITE_P(Keys, HearingAtRate,
-                         testing::Values(AtRate{"SoundFasterF8x4", "tones.wav", "F8\0F8\0F8\0F8\0", 2.0736, 0},
-                                         AtRate{"MovieFasterF8x4", "tones.mpg", "F8\0F8\0F8\0F8\0", 2.0736, 0},
-                                         AtRate{"MpegAudioSlowerF7x3", "tones-audio.mpg", "F7\0F7\0F7\0",
+                         testing::Values(AtRate{"SoundFasterF8x4", "tones.wav", 3.0, "F8\0F8\0F8\0F8\0", 2.0736, 0},
+                                         AtRate{"MovieFasterF8x4", "tones.mpg", 3.54, "F8\0F8\0F8\0F8\0", 2.0736, 0},
+                                         AtRate{"MpegAudioSlowerF7x3", "tones-audio.mpg", 3.0, "F7\0F7\0F7\0",
                                                 0.5787037037037037, 0},
-                                         AtRate{"BackToNormalF8x4F7x4", "tones.wav",
+                                         AtRate{"BackToNormalF8x4F7x4", "tones.wav", 3.0,
                                                 "F8\0F8\0F8\0F8\0F7\0F7\0F7\0F7\0", 1.0, -1000}),
-                         [](const testing::TestParamInfo<AtRate>& info) {
-                             return std::string(info.param.pszName);
-                         });
+                         RowName());
 
 // --- Real media that no one here made, from Debian packages: each is heard from its first
 // to its last sound exactly as long as the sound server's own player hears the same file.
@@ -274,10 +261,7 @@ struct RealSound {
     const char* pszPath;     // where the package puts it
 };
 
-std::ostream& operator<<(std::ostream& os, const RealSound& r)
-{
-    return os << r.pszPackage << ":" << r.pszPath;
-}
+void PrintTo(const RealSound& r, std::ostream* os) { *os << r.pszPackage << ":" << r.pszPath; }
 
 class HearingRealMedia : public CHeardPlayer, public testing::WithParamInterface<RealSound> {};
 
@@ -292,7 +276,7 @@ TEST_P(HearingRealMedia, IsHeardAsLongAsTheReferencePlayerHearsIt)
     reference.Stop();
     const Heard expected = Listen(reference.Samples(), {});
 
-    WriteSettingsBytes(SoundSettings(0, 0, 0));
+    WriteSound(0, 0, 0);
     const Heard heard = PlayAndListen(HostPath(row.pszPath), {}, true);
     EXPECT_NEAR(heard.Span(), expected.Span(), 0.03)
         << "the player heard " << heard.Span() << " s, the reference " << expected.Span() << " s";
@@ -315,6 +299,6 @@ INSTANTIATE_TEST_SUITE_P(
         RealSound{"Aiff32Stereo11k", "libpython3.11-testsuite", "/usr/lib/python3.11/test/audiodata/pluck-pcm32.aiff"},
         RealSound{"Aiff16Stereo48k", "libpython3.11-testsuite", "/usr/lib/python3.11/test/Sine-1000Hz-300ms.aif"},
         RealSound{"Wav16Mono48k", "alsa-utils", "/usr/share/sounds/alsa/Front_Center.wav"}),
-    [](const testing::TestParamInfo<RealSound>& info) { return std::string(info.param.pszName); });
+    RowName());
 
 }  // namespace

@@ -20,8 +20,13 @@ CNTandrelApp theApp;
 
 namespace {
 
-const UINT kButtons[] = {57601, 32788, 32778, 32775, 32777, 32781,
-                         32790, 32791, 32795, 32787, 32779, 32780};
+// The buttons as the palette shows them, three to a row, each with its tooltip: the text
+// after the newline of its prompt.
+const struct { UINT nID; const char* pszTooltip; } kButtons[] = {
+    {57601, "Open (Ctrl-O)"}, {32788, "Open File on Internet (Ctrl-S)"}, {32778, "Control Options (Ctrl-T)"},
+    {32775, "Play (F2)"},     {32777, "Pause (F3)"},                     {32781, "Stop (F4)"},
+    {32790, "Loop (F9)"},     {32791, "Volume Up (F5)"},                 {32795, "Volume Down (F6)"},
+    {32787, "Step (F1)"},     {32779, "Help?"},                          {32780, "Exit (Ctrl-E)"}};
 
 void Pump(DWORD dwMilliseconds)
 {
@@ -69,11 +74,13 @@ protected:
     CControlPalette* m_pPalette = nullptr;
 };
 
-TEST_F(Palette, TwelveFlatButtonsThreeToARowInAFloatingWindowWithoutCloseBox)
+TEST_F(Palette, TwelveFlatButtonsWithTooltipsThreeToARowInAFloatingWindowWithoutCloseBox)
 {
     ASSERT_EQ(m_pPalette->GetCount(), 12);
-    for (int i = 0; i < 12; ++i)
-        EXPECT_EQ(m_pPalette->GetItemID(i), kButtons[i]) << i;
+    for (int i = 0; i < 12; ++i) {
+        EXPECT_EQ(m_pPalette->GetItemID(i), kButtons[i].nID) << i;
+        EXPECT_EQ(Tooltip(kButtons[i].nID), kButtons[i].pszTooltip) << kButtons[i].nID;
+    }
     EXPECT_TRUE(m_pPalette->GetStyle() & TBSTYLE_FLAT);
     EXPECT_TRUE(m_pPalette->GetButtonStyle(6) & TBBS_CHECKBOX);
 
@@ -103,16 +110,6 @@ TEST_F(Palette, TwelveFlatButtonsThreeToARowInAFloatingWindowWithoutCloseBox)
     m_pPalette->SendMessage(TB_GETITEMRECT, 11, reinterpret_cast<LPARAM>(&rcLast));
     EXPECT_GE(rcClient.right, rcLast.right);
     EXPECT_GE(rcClient.bottom, rcLast.bottom);
-}
-
-TEST_F(Palette, TooltipsAreTheTextsAfterTheNewline)
-{
-    const char* expected[] = {"Open (Ctrl-O)", "Open File on Internet (Ctrl-S)",
-                              "Control Options (Ctrl-T)", "Play (F2)", "Pause (F3)",
-                              "Stop (F4)", "Loop (F9)", "Volume Up (F5)", "Volume Down (F6)",
-                              "Step (F1)", "Help?", "Exit (Ctrl-E)"};
-    for (int i = 0; i < 12; ++i)
-        EXPECT_EQ(Tooltip(kButtons[i]), expected[i]) << kButtons[i];
 }
 
 TEST_F(Palette, EnabledStatesFollowThePlayStateAfterIdle)
@@ -159,16 +156,13 @@ TEST_F(Palette, TheLoopButtonTogglesGroupLoopAndShowsPressed)
     int nLoop = m_pPalette->CommandToIndex(ID_GROUP_LOOP);
     m_pPalette->SendMessage(TB_GETITEMRECT, nLoop, reinterpret_cast<LPARAM>(&rc));
     LPARAM lPoint = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
-    m_pPalette->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, lPoint);
-    m_pPalette->SendMessage(WM_LBUTTONUP, 0, lPoint);
-    Pump(100);
-    EXPECT_NE(pDoc->m_bGroupLoop != 0, bBefore != 0);
-    EXPECT_TRUE(m_pPalette->SendMessage(TB_ISBUTTONCHECKED, ID_GROUP_LOOP) != 0);
-    m_pPalette->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, lPoint);
-    m_pPalette->SendMessage(WM_LBUTTONUP, 0, lPoint);
-    Pump(100);
-    EXPECT_EQ(pDoc->m_bGroupLoop != 0, bBefore != 0);
-    EXPECT_FALSE(m_pPalette->SendMessage(TB_ISBUTTONCHECKED, ID_GROUP_LOOP) != 0);
+    for (bool bPressed : {true, false}) {
+        m_pPalette->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, lPoint);
+        m_pPalette->SendMessage(WM_LBUTTONUP, 0, lPoint);
+        Pump(100);
+        EXPECT_EQ(pDoc->m_bGroupLoop != 0, (bBefore != 0) != bPressed);
+        EXPECT_EQ(m_pPalette->SendMessage(TB_ISBUTTONCHECKED, ID_GROUP_LOOP) != 0, bPressed);
+    }
 }
 
 }  // namespace

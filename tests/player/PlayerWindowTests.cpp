@@ -50,11 +50,15 @@ protected:
     }
 };
 
+// A quoted path with spaces opens without the quotes, plays at once in a window fitted to
+// the picture and centred, and pauses at its end (the clip lasts two seconds).
 TEST_F(PlayerWindow, ACommandLineFilePlaysAtOnceInAFittedCentredWindow)
 {
-    StartPlaying(MediaPath("clip.mpg"));
+    std::string path = ScratchDir("with spaces") + "\\clip one.mpg";
+    ASSERT_TRUE(CopyFileA(MediaPath("clip.mpg").c_str(), path.c_str(), FALSE));
+    StartPlaying("\"" + path + "\"");
     HWND hWnd = player.MainWindow();
-    EXPECT_EQ(CPlayerProcess::WindowText(hWnd), "clip.mpg");
+    EXPECT_EQ(CPlayerProcess::WindowText(hWnd), "clip one.mpg");
     RECT rcClient = ClientRect(hWnd);
     EXPECT_EQ(rcClient.right, 352);
     EXPECT_EQ(rcClient.bottom, 240);
@@ -63,18 +67,7 @@ TEST_F(PlayerWindow, ACommandLineFilePlaysAtOnceInAFittedCentredWindow)
     EXPECT_EQ(rc.left, (800 - (rc.right - rc.left)) / 2);
     EXPECT_EQ(rc.top, (600 - (rc.bottom - rc.top)) / 2);
     EXPECT_EQ(GetMenu(hWnd), nullptr);
-
-    // Alone, the media pauses at its end (the clip lasts two seconds).
     EXPECT_TRUE(player.WaitPlayState(2, kStateMs));
-}
-
-TEST_F(PlayerWindow, AQuotedPathWithSpacesOpensWithoutTheQuotes)
-{
-    std::string dir = ScratchDir("with spaces");
-    std::string path = dir + "\\clip one.mpg";
-    ASSERT_TRUE(CopyFileA(MediaPath("clip.mpg").c_str(), path.c_str(), FALSE));
-    StartPlaying("\"" + path + "\"");
-    EXPECT_EQ(CPlayerProcess::WindowText(player.MainWindow()), "clip one.mpg");
 }
 
 TEST_F(PlayerWindow, WithoutAMediaTheMessageShowsAndTheProgramEnds)
@@ -83,12 +76,12 @@ TEST_F(PlayerWindow, WithoutAMediaTheMessageShowsAndTheProgramEnds)
     ShownMessage shown;
     ASSERT_TRUE(player.WaitMessageBox(&shown, kStartMs));
     EXPECT_EQ(shown.caption, "Tandrel98");
-    EXPECT_EQ(shown.text, "Can't play this file! \nTandrel98 may not recognize this file type or "
-                          "this file in the CD-ROM is damaged. ");
+    EXPECT_EQ(shown.text, kCantPlayFile);
     EXPECT_TRUE(player.WaitExit(kStateMs));
 }
 
-TEST_F(PlayerWindow, TransportKeysReachTheDocumentAlsoThroughTheVideo)
+// The transport keys reach the document, also given to the video; New then empties it.
+TEST_F(PlayerWindow, TransportKeysReachTheDocumentAlsoThroughTheVideoAndNewEmptiesIt)
 {
     StartPlaying(MediaPath("vost.mpg"));
     player.PostKey(VK_F3);
@@ -106,33 +99,56 @@ TEST_F(PlayerWindow, TransportKeysReachTheDocumentAlsoThroughTheVideo)
     EXPECT_TRUE(player.WaitPlayState(3, kStateMs));
     player.PostKey(VK_F3, hVideo);
     EXPECT_TRUE(player.WaitPlayState(2, kStateMs));
+
+    player.TypeCtrlKey('N');
+    EXPECT_TRUE(player.WaitPlayState(0, kStateMs));
+    EXPECT_TRUE(player.IsRunning());
 }
 
-TEST_F(PlayerWindow, EscapeShowsTheVideoOnTheWholeScreenAndComesBackToTheSameWindow)
+// The palette starts beside the window; a left click hides it and a right click shows it
+// at the point. Esc shows the video on the whole screen, and the next Esc, given on the
+// video, brings back the same window.
+TEST_F(PlayerWindow, RightClickShowsThePaletteAtThePointAndEscapeComesBackToTheSameWindow)
 {
     StartPlaying(MediaPath("vost.mpg"));
     HWND hWnd = player.MainWindow();
-    RECT rcBefore;
-    GetWindowRect(hWnd, &rcBefore);
-    RECT rcVideoBefore;
-    GetWindowRect(player.VideoWindow(), &rcVideoBefore);
+    HWND hFrame = player.PaletteFrame();
+    ASSERT_NE(hFrame, nullptr);
+    EXPECT_TRUE(IsWindowVisible(hFrame));
+    // It starts at the place the screen size gives.
+    RECT rc;
+    GetWindowRect(hFrame, &rc);
+    EXPECT_EQ(rc.left, 608);
+    EXPECT_EQ(rc.top, 290);
+    EXPECT_FALSE(GetWindowLongA(hFrame, GWL_STYLE) & WS_SYSMENU);
 
+    player.PostClick(WM_LBUTTONDOWN, WM_LBUTTONUP, POINT{20, 30});
+    EXPECT_TRUE(WaitFor([&]() { return !IsWindowVisible(hFrame); }, kStateMs));
+    POINT pt = {40, 50};
+    player.PostClick(WM_RBUTTONDOWN, WM_RBUTTONUP, pt, player.VideoWindow());
+    ClientToScreen(hWnd, &pt);
+    EXPECT_TRUE(WaitFor([&]() { return IsWindowVisible(hFrame) != FALSE; }, kStateMs));
+    GetWindowRect(hFrame, &rc);
+    EXPECT_EQ(rc.left, pt.x);
+    EXPECT_EQ(rc.top, pt.y);
+
+    RECT rcBefore, rcVideoBefore;
+    GetWindowRect(hWnd, &rcBefore);
+    GetWindowRect(player.VideoWindow(), &rcVideoBefore);
     // Whether the renderer takes the screen itself or the window covers it for the
     // video, the picture fills the screen.
     player.PostKey(VK_ESCAPE);
-    auto videoCoversScreen = [&]() {
-        RECT rc;
-        HWND hVideo = player.VideoWindow();
-        return hVideo != nullptr && IsWindowVisible(hVideo) && GetWindowRect(hVideo, &rc) &&
-               rc.left == 0 && rc.top == 0 && rc.right == 800 && rc.bottom == 600;
-    };
-    EXPECT_TRUE(WaitFor(videoCoversScreen, kStateMs));
-
-    // The next Esc, given on the video, brings back the window exactly as it was.
+    EXPECT_TRUE(WaitFor(
+        [&]() {
+            HWND hVideo = player.VideoWindow();
+            return hVideo != nullptr && IsWindowVisible(hVideo) && GetWindowRect(hVideo, &rc) &&
+                   rc.left == 0 && rc.top == 0 && rc.right == 800 && rc.bottom == 600;
+        },
+        kStateMs));
     player.PostKey(VK_ESCAPE, player.VideoWindow());
     EXPECT_TRUE(WaitFor(
         [&]() {
-            RECT rc, rcVideo;
+            RECT rcVideo;
             GetWindowRect(hWnd, &rc);
             HWND hVideo = player.VideoWindow();
             return hVideo != nullptr && GetParent(hVideo) == hWnd &&
@@ -142,46 +158,9 @@ TEST_F(PlayerWindow, EscapeShowsTheVideoOnTheWholeScreenAndComesBackToTheSameWin
         kStateMs)) << Describe(hWnd, player.VideoWindow(), rcBefore, rcVideoBefore);
 }
 
-TEST_F(PlayerWindow, RightClickShowsThePaletteAtThePointAndLeftClickHidesIt)
-{
-    StartPlaying(MediaPath("vost.mpg"));
-    HWND hFrame = player.PaletteFrame();
-    ASSERT_NE(hFrame, nullptr);
-    EXPECT_TRUE(IsWindowVisible(hFrame));
-    // It starts beside the window, at the place the screen size gives.
-    RECT rc;
-    GetWindowRect(hFrame, &rc);
-    EXPECT_EQ(rc.left, 608);
-    EXPECT_EQ(rc.top, 290);
-    EXPECT_FALSE(GetWindowLongA(hFrame, GWL_STYLE) & WS_SYSMENU);
-
-    player.PostClick(WM_LBUTTONDOWN, WM_LBUTTONUP, POINT{20, 30});
-    EXPECT_TRUE(WaitFor([&]() { return !IsWindowVisible(hFrame); }, kStateMs));
-
-    POINT pt = {40, 50};
-    player.PostClick(WM_RBUTTONDOWN, WM_RBUTTONUP, pt, player.VideoWindow());
-    POINT ptScreen = pt;
-    ClientToScreen(player.MainWindow(), &ptScreen);
-    EXPECT_TRUE(WaitFor([&]() { return IsWindowVisible(hFrame) != FALSE; }, kStateMs));
-    GetWindowRect(hFrame, &rc);
-    EXPECT_EQ(rc.left, ptScreen.x);
-    EXPECT_EQ(rc.top, ptScreen.y);
-}
-
+// The volume and rate keys and the palette's Loop button reach the document; Exit while
+// playing stops the media, writes the settings and ends the program with code 0.
 TEST_F(PlayerWindow, ExitWhilePlayingStopsWritesTheSettingsAndEnds)
-{
-    StartPlaying(MediaPath("vost.mpg"));
-    player.PostKey(VK_F6);  // volume up: -1000 becomes -950
-    player.TypeCtrlKey('E');
-    DWORD dwCode = 1;
-    ASSERT_TRUE(player.WaitExit(kStateMs, &dwCode));
-    EXPECT_EQ(dwCode, 0u);
-    StoredSettings stored = {};
-    ASSERT_TRUE(ReadStoredSettings(&stored));
-    EXPECT_EQ(stored.lVolume, -950);
-}
-
-TEST_F(PlayerWindow, VolumeRateAndLoopCommandsReachTheDocument)
 {
     StartPlaying(MediaPath("vost.mpg"));
     player.PostKey(VK_F6);  // volume up
@@ -195,7 +174,9 @@ TEST_F(PlayerWindow, VolumeRateAndLoopCommandsReachTheDocument)
     PostMessageA(player.PaletteFrame(), WM_COMMAND, MAKEWPARAM(ID_GROUP_LOOP, BN_CLICKED),
                  reinterpret_cast<LPARAM>(hPalette));
     player.TypeCtrlKey('E');
-    ASSERT_TRUE(player.WaitExit(kStateMs));
+    DWORD dwCode = 1;
+    ASSERT_TRUE(player.WaitExit(kStateMs, &dwCode));
+    EXPECT_EQ(dwCode, 0u);
 
     StoredSettings stored = {};
     ASSERT_TRUE(ReadStoredSettings(&stored));
@@ -208,16 +189,7 @@ TEST_F(PlayerWindow, VolumeRateAndLoopCommandsReachTheDocument)
 HWND WaitOpenDialog(CPlayerProcess& player)
 {
     HWND hDialog = nullptr;
-    WaitFor(
-        [&]() {
-            hDialog = FindWindowA("#32770", "Open Media Files");
-            DWORD dwProcess = 0;
-            if (hDialog != nullptr)
-                GetWindowThreadProcessId(hDialog, &dwProcess);
-            return hDialog != nullptr && dwProcess == player.ProcessId() &&
-                   IsWindowVisible(hDialog);
-        },
-        kStateMs);
+    WaitFor([&]() { return (hDialog = player.VisibleDialog("Open Media Files")) != nullptr; }, kStateMs);
     return hDialog;
 }
 
@@ -268,8 +240,12 @@ TEST_F(PlayerWindow, AGroupChosenInTheOpenDialogPlaysInTurn)
     EXPECT_TRUE(player.WaitPlayState(2, kStateMs));
 }
 
-TEST_F(PlayerWindow, CancellingTheOpenDialogChangesNothing)
+// Cancelling the Open dialog changes nothing; Open Internet then plays an address served
+// on loopback.
+TEST_F(PlayerWindow, CancellingTheOpenDialogChangesNothingAndOpenInternetPlaysAnAddress)
 {
+    CLoopbackServer server(MediaPath("clip.mpg"));
+    ASSERT_TRUE(server.IsListening());
     StartPlaying(MediaPath("vost.mpg"));
     player.TypeCtrlKey('O');
     HWND hDialog = WaitOpenDialog(player);
@@ -280,24 +256,11 @@ TEST_F(PlayerWindow, CancellingTheOpenDialogChangesNothing)
     // No group came of it: at its end the media pauses, as one alone does.
     EXPECT_TRUE(player.WaitPlayState(2, kStateMs));
     EXPECT_EQ(CPlayerProcess::WindowText(player.MainWindow()), "vost.mpg");
-}
-
-TEST_F(PlayerWindow, OpenInternetPlaysAnAddressServedOnLoopback)
-{
-    CLoopbackServer server(MediaPath("clip.mpg"));
-    ASSERT_TRUE(server.IsListening());
-    StartPlaying(MediaPath("vost.mpg"));
 
     // The palette's Open Internet button.
     PostMessageA(player.PaletteFrame(), WM_COMMAND, MAKEWPARAM(ID_OPEN_INTERNET, BN_CLICKED),
                  reinterpret_cast<LPARAM>(player.Palette()));
-    HWND hDialog = nullptr;
-    ASSERT_TRUE(WaitFor(
-        [&]() {
-            hDialog = FindWindowA("#32770", "Open");
-            return hDialog != nullptr && IsWindowVisible(hDialog);
-        },
-        kStateMs));
+    ASSERT_TRUE(WaitFor([&]() { return (hDialog = player.VisibleDialog("Open")) != nullptr; }, kStateMs));
     HWND hEdit = GetDlgItem(hDialog, 1056);
     ASSERT_NE(hEdit, nullptr);
     char szText[64] = "";
@@ -316,14 +279,6 @@ TEST_F(PlayerWindow, OpenInternetPlaysAnAddressServedOnLoopback)
     player.PostKey(VK_F2);
     EXPECT_TRUE(player.WaitPlayState(3, kStateMs));
     EXPECT_TRUE(player.WaitPlayState(2, kStateMs));  // and it plays to its end
-}
-
-TEST_F(PlayerWindow, NewEmptiesTheDocument)
-{
-    StartPlaying(MediaPath("vost.mpg"));
-    player.TypeCtrlKey('N');
-    EXPECT_TRUE(player.WaitPlayState(0, kStateMs));
-    EXPECT_TRUE(player.IsRunning());
 }
 
 }  // namespace

@@ -4,8 +4,32 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "PlayerProcess.h"
 #include "TestEnv.h"
+#include "XInput.h"
+
+// The message of a media the player cannot play.
+const char kCantPlayFile[] = "Can't play this file! \nTandrel98 may not recognize this file type or "
+                             "this file in the CD-ROM is damaged. ";
+
+// Names a table's tests after their rows.
+struct RowName {
+    template <class Case>
+    std::string operator()(const testing::TestParamInfo<Case>& info) const
+    {
+        return info.param.pszName;
+    }
+};
+
+// Stores a settings record as the value, whole or its first cbStored bytes.
+inline void WriteStoredSettings(const StoredSettings& record, size_t cbStored = sizeof(StoredSettings))
+{
+    const BYTE* pBytes = reinterpret_cast<const BYTE*>(&record);
+    WriteSettingsBytes(std::vector<BYTE>(pBytes, pBytes + cbStored));
+}
 
 class CPlayerTest : public testing::Test {
 protected:
@@ -18,6 +42,16 @@ protected:
     {
         EXPECT_EQ(player.CloseAndExitCode(10000), 0u);
         DeleteSettingsKey();
+    }
+
+    // Ends the player with Ctrl+E on the display, as a person does, and gives its exit
+    // code (0xDEAD when it did not end). Its test program links XInput.cpp.
+    DWORD ExitWithCtrlE()
+    {
+        EXPECT_TRUE(XKey("ctrl+e", player.MainWindow()));
+        DWORD dwCode = 0xDEAD;
+        EXPECT_TRUE(player.WaitExit(10000, &dwCode)) << "the player did not end after Ctrl+E";
+        return dwCode;
     }
 
     CPlayerProcess player;
