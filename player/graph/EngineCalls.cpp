@@ -136,12 +136,7 @@ HRESULT SetRate(IGraphBuilder* pGraph, double dRate)
     HRESULT hr = pPosition.QueryFrom(pGraph);
     if (FAILED(hr))
         return hr;
-    return SetRate(pGraph, pPosition.Get(), dRate);
-}
-
-HRESULT SetRate(IGraphBuilder* pGraph, IMediaPosition* pPosition, double dRate)
-{
-    return PlaybackRate::Follow(pGraph, pPosition, dRate, pPosition->put_Rate(dRate));
+    return PlaybackRate::Follow(pGraph, pPosition.Get(), dRate, pPosition->put_Rate(dRate));
 }
 
 HRESULT ShowFrameAt(IGraphBuilder* pGraph, double dPosition)

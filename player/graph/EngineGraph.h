@@ -37,8 +37,6 @@ HRESULT SetPosition(IGraphBuilder* pGraph, double dPosition);
 // normal speed gets help (PlaybackRate.h); a rate not above zero is refused. Returns the
 // result of the rate call, or the refusal.
 HRESULT SetRate(IGraphBuilder* pGraph, double dRate);
-// The same through the graph's position interface that the caller holds.
-HRESULT SetRate(IGraphBuilder* pGraph, IMediaPosition* pPosition, double dRate);
 
 // Shows the frame at dPosition seconds and leaves the graph paused there.
 HRESULT ShowFrameAt(IGraphBuilder* pGraph, double dPosition);

@@ -223,10 +223,16 @@ protected:
                        kSheetMs);
     }
 
+    // The sheet is gone, and the main window has the platform's focus back: keys sent
+    // before that reach the window that still had it.
     bool Gone(HWND hSheet)
     {
-        return WaitFor([&]() { return !IsWindow(hSheet) || !IsWindowVisible(hSheet); },
-                       kSheetMs);
+        if (!WaitFor([&]() { return !IsWindow(hSheet) || !IsWindowVisible(hSheet); }, kSheetMs))
+            return false;
+        EXPECT_TRUE(WaitFor([&]() { return GetForegroundWindow() == player.MainWindow(); },
+                            kSheetMs))
+            << "the sheet has gone, but the main window is not in the foreground";
+        return true;
     }
 
     bool Finish(HWND hSheet) { return XClick(GetDlgItem(hSheet, IDOK)) && Gone(hSheet); }
