@@ -306,8 +306,8 @@ void CNTandrelDoc::ApplyStoredAudio()
 {
     // The sound a person left the player with (volume, mute, balance) carries over to
     // every media it opens.
-    if (SUCCEEDED(m_pGraph->SetBalance(m_lBalance)))
-        m_pGraph->SetVolume(m_bMute ? kMuteVolume : m_lVolume);
+    m_pGraph->SetBalance(m_lBalance);
+    m_pGraph->SetVolume(m_bMute ? kMuteVolume : m_lVolume);
 }
 
 BOOL CNTandrelDoc::OnSaveDocument(const char* pszPathName)

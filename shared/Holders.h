@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <unknwn.h>
 
+#include <memory>
+
 // One reference to a COM interface.
 template <class T>
 class CComPtr {
@@ -17,8 +19,8 @@ public:
     CComPtr(CComPtr&& other) noexcept : m_p(other.m_p) { other.m_p = nullptr; }
     CComPtr& operator=(CComPtr&& other) noexcept
     {
-        // operator& is taken for out-parameters: compare what is held, not addresses.
-        if (m_p != other.m_p) {
+        // operator& is taken for out-parameters: the holder's address is addressof's.
+        if (this != std::addressof(other)) {
             Release();
             m_p = other.m_p;
             other.m_p = nullptr;

@@ -2,6 +2,8 @@
 // needs, for that call only, and goes through the boundary's adaptations.
 #include "EngineGraph.h"
 
+#include <utility>
+
 #include "GraphEnd.h"
 #include "GraphPlayout.h"
 
@@ -12,8 +14,7 @@ const DWORD kCueWaitMs = 5000;
 
 class CEngineGraph : public CMediaGraph {
 public:
-    // Takes over the creation's reference to the graph.
-    explicit CEngineGraph(IGraphBuilder* pGraph) : m_pGraph(CComPtr<IGraphBuilder>::Adopt(pGraph)) {}
+    explicit CEngineGraph(CComPtr<IGraphBuilder> pGraph) : m_pGraph(std::move(pGraph)) {}
 
     IGraphBuilder* Builder() const { return m_pGraph.Get(); }
 
@@ -148,11 +149,19 @@ public:
         HRESULT hr = pVideo.QueryFrom(m_pGraph);
         if (FAILED(hr))
             return hr;
-        pVideo->get_VideoWidth(&pFacts->lWidth);
-        pVideo->get_VideoHeight(&pFacts->lHeight);
-        pVideo->get_AvgTimePerFrame(&pFacts->dAvgTimePerFrame);
-        pVideo->get_BitRate(&pFacts->lBitRate);
-        pVideo->get_BitErrorRate(&pFacts->lBitErrorRate);
+        // Each value is taken only when the engine gives it.
+        long l = 0;
+        if (SUCCEEDED(pVideo->get_VideoWidth(&l)))
+            pFacts->lWidth = l;
+        if (SUCCEEDED(pVideo->get_VideoHeight(&l)))
+            pFacts->lHeight = l;
+        REFTIME d = 0;
+        if (SUCCEEDED(pVideo->get_AvgTimePerFrame(&d)))
+            pFacts->dAvgTimePerFrame = d;
+        if (SUCCEEDED(pVideo->get_BitRate(&l)))
+            pFacts->lBitRate = l;
+        if (SUCCEEDED(pVideo->get_BitErrorRate(&l)))
+            pFacts->lBitErrorRate = l;
         return S_OK;
     }
 
@@ -234,7 +243,9 @@ private:
         hr = (pPosition.Get()->*pfnGet)(&d);
         if (SUCCEEDED(hr))
             *pd = d;
-        return hr;
+        // E_NOINTERFACE is kept for a graph without positions; a stream that cannot tell
+        // a time fails otherwise.
+        return hr == E_NOINTERFACE ? E_FAIL : hr;
     }
 
     // The duration for the position rules: 0 (unknown) when the engine does not give it.
@@ -263,7 +274,7 @@ HRESULT CreateOnEngine(std::unique_ptr<CMediaGraph>* ppGraph)
     IGraphBuilder* pBuilder = nullptr;
     HRESULT hr = MediaGraph::Create(&pBuilder);
     if (SUCCEEDED(hr))
-        ppGraph->reset(new CEngineGraph(pBuilder));
+        ppGraph->reset(new CEngineGraph(CComPtr<IGraphBuilder>::Adopt(pBuilder)));
     return hr;
 }
 

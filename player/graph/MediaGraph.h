@@ -31,10 +31,10 @@ struct VideoFacts {
     long lBitErrorRate;
 };
 
-// Results: E_NOINTERFACE when the graph lacks the part a call needs (nothing is done);
-// otherwise the engine's answer where the call says so. Times are seconds of the media,
-// volume -10000 (silent) to 0, balance -10000 (left) to 10000 (right), the rate a factor
-// of normal speed.
+// Results: E_NOINTERFACE when the graph lacks the part a call needs (nothing is done unless
+// the call says otherwise); otherwise the engine's answer where the call says so. Times are
+// seconds of the media, volume -10000 (silent) to 0, balance -10000 (left) to 10000
+// (right), the rate a factor of normal speed.
 class CMediaGraph {
 public:
     virtual ~CMediaGraph() = default;
@@ -51,9 +51,10 @@ public:
     // Transport, each the engine's result.
     virtual HRESULT Run() = 0;
     virtual HRESULT Pause() = 0;
-    // Stopped and back at the start. With bShowStart the picture at the start is shown
-    // first (the Stop command); an aborted media is only stopped and moved. Fails when
-    // the graph can be neither stopped nor moved; the engine's answers are not examined.
+    // Stopped and back at the start. With bShowStart the picture at the start is cued
+    // (the Stop command), and a graph without positions is stopped where it is; an aborted
+    // media is only stopped and moved, and fails when it cannot be moved (it is stopped
+    // then). Fails without transport; the engine's answers are not examined.
     virtual HRESULT StopAtStart(bool bShowStart) = 0;
     // The state, waiting at most dwMilliseconds for a change to finish; a state still in
     // transition is reported as the one it is going to.
@@ -68,8 +69,9 @@ public:
     // Moves the media to dPosition seconds and leaves it in the state it had; the result
     // of the move.
     virtual HRESULT SetPosition(double dPosition) = 0;
-    // Shows the picture at dPosition and leaves the media paused there; fails only when
-    // the graph cannot be moved and paused (the move's own answer is not examined).
+    // Shows the picture at dPosition and leaves the media paused there; fails only
+    // without transport (the move's own answer, and a graph without positions, are not
+    // examined).
     virtual HRESULT ShowFrameAt(double dPosition) = 0;
     // Plays at dRate times normal speed from now on, the sound included; a rate not
     // above zero is refused (E_INVALIDARG) and the speed stays.
@@ -90,10 +92,11 @@ public:
     // Whether the graph has a video window to place (it may have one without a picture).
     virtual bool HasVideoWindow() = 0;
     // Makes the video window a child of hwndOwner, its input drained to the owner, at
-    // (lLeft, lTop) and lWidth x lHeight in the owner's client area.
+    // (lLeft, lTop) and lWidth x lHeight in the owner's client area (the callers place it
+    // at the client's corner, where a right and bottom edge are its width and height).
     virtual HRESULT AttachVideo(HWND hwndOwner, long lLeft, long lTop, long lWidth,
                                 long lHeight) = 0;
-    // Moves the video window within its owner.
+    // Moves the video window within its owner, in the same terms.
     virtual HRESULT SetVideoPosition(long lLeft, long lTop, long lWidth, long lHeight) = 0;
     // The renderer's own full screen; its result (a renderer may refuse it).
     virtual HRESULT SetFullScreen(bool bFullScreen) = 0;
