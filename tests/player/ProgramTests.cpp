@@ -199,7 +199,13 @@ TEST_P(MediaKindProgramTest, PlaysTakesEveryKeyAndEndsCleanly)
     }
 
     // Played again and stopped; stopped while its last picture shows, it shows its first
-    // one again.
+    // one again. A very short media may end before the key comes, and its end then pauses
+    // it, as an end does in the stopped state.
+    if (bShort) {
+        EXPECT_EQ(ExitWithCtrlE(), 0u);
+        ExpectStoredSound(-1050, 1.2 * 1.2 * 1.2 * 1.2);
+        return;
+    }
     ASSERT_TRUE(XKey("F2", hWnd));
     if (c.crLast != CLR_INVALID) {
         EXPECT_TRUE(WaitFor(
