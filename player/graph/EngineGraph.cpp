@@ -173,33 +173,27 @@ public:
 
     HRESULT AttachVideo(HWND hwndOwner, long lLeft, long lTop, long lWidth, long lHeight) override
     {
-        CComPtr<IVideoWindow> pVideo;
-        HRESULT hr = pVideo.QueryFrom(m_pGraph);
-        if (FAILED(hr))
-            return hr;
-        OAHWND hOwner = reinterpret_cast<OAHWND>(hwndOwner);
-        pVideo->put_Owner(hOwner);
-        pVideo->put_MessageDrain(hOwner);
-        pVideo->put_WindowStyle(WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
-        return pVideo->SetWindowPosition(lLeft, lTop, lWidth, lHeight);
+        return WithVideoWindow([&](IVideoWindow* pVideo) {
+            OAHWND hOwner = reinterpret_cast<OAHWND>(hwndOwner);
+            pVideo->put_Owner(hOwner);
+            pVideo->put_MessageDrain(hOwner);
+            pVideo->put_WindowStyle(WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
+            return pVideo->SetWindowPosition(lLeft, lTop, lWidth, lHeight);
+        });
     }
 
     HRESULT SetVideoPosition(long lLeft, long lTop, long lWidth, long lHeight) override
     {
-        CComPtr<IVideoWindow> pVideo;
-        HRESULT hr = pVideo.QueryFrom(m_pGraph);
-        if (FAILED(hr))
-            return hr;
-        return pVideo->SetWindowPosition(lLeft, lTop, lWidth, lHeight);
+        return WithVideoWindow([&](IVideoWindow* pVideo) {
+            return pVideo->SetWindowPosition(lLeft, lTop, lWidth, lHeight);
+        });
     }
 
     HRESULT SetFullScreen(bool bFullScreen) override
     {
-        CComPtr<IVideoWindow> pVideo;
-        HRESULT hr = pVideo.QueryFrom(m_pGraph);
-        if (FAILED(hr))
-            return hr;
-        return pVideo->put_FullScreenMode(bFullScreen ? OATRUE : OAFALSE);
+        return WithVideoWindow([&](IVideoWindow* pVideo) {
+            return pVideo->put_FullScreenMode(bFullScreen ? OATRUE : OAFALSE);
+        });
     }
 
     HRESULT DetachVideo() override
@@ -226,6 +220,15 @@ public:
     }
 
 private:
+    // Calls call with the graph's video window; the query's failure when there is none.
+    template <class Call>
+    HRESULT WithVideoWindow(Call call)
+    {
+        CComPtr<IVideoWindow> pVideo;
+        HRESULT hr = pVideo.QueryFrom(m_pGraph);
+        return SUCCEEDED(hr) ? call(pVideo.Get()) : hr;
+    }
+
     HRESULT Control(HRESULT (STDMETHODCALLTYPE IMediaControl::*pfnCall)())
     {
         CComPtr<IMediaControl> pControl;
