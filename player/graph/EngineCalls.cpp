@@ -1,5 +1,7 @@
 #include "EngineGraph.h"
 
+#include "CallbackType.h"
+
 #include "GraphEnd.h"
 #include "PlaybackRate.h"
 
@@ -70,12 +72,106 @@ void RemoveUnconnectedRenderer(IGraphBuilder* pGraph)
         pGraph->RemoveFilter(pRenderer.Get());
 }
 
+// How long a render may take before the player gives up on the media; the engine keeps
+// the graph until its render returns.
+const DWORD kRenderBoundMs = 60000;
+
+// One render handed to a worker thread, so that the thread that asked for it goes on
+// answering its windows: the engine takes a tenth of a second and more to build a graph,
+// which a group's next media must not cost the window. Two owners, the caller and the
+// worker; the last one to let go frees it.
+class CRenderJob {
+public:
+    CRenderJob(IGraphBuilder* pGraph, const WCHAR* pwszPath)
+        : m_cRef(1), m_pGraph(pGraph), m_hr(E_PENDING), m_hDone(CreateEventA(nullptr, TRUE, FALSE, nullptr))
+    {
+        m_pGraph->AddRef();
+        lstrcpynW(m_wszPath, pwszPath, MAX_PATH);
+    }
+    CRenderJob(const CRenderJob&) = delete;
+    CRenderJob& operator=(const CRenderJob&) = delete;
+
+    void AddRef() { InterlockedIncrement(&m_cRef); }
+    void Release()
+    {
+        if (InterlockedDecrement(&m_cRef) == 0)
+            delete this;
+    }
+    HANDLE DoneHandle() const { return m_hDone.Get(); }
+    // The engine's result, once DoneHandle is signalled.
+    HRESULT Result() const { return m_hr; }
+
+    // The worker thread; it is handed one reference, which it lets go of at its end.
+    static DWORD WINAPI Run(LPVOID pParam)
+    {
+        CComPtr<CRenderJob> pJob = CComPtr<CRenderJob>::Adopt(static_cast<CRenderJob*>(pParam));
+        // The filter graph manager serves any thread; the filters it creates for the media
+        // live in this thread's apartment.
+        const HRESULT hrInit = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        pJob->m_hr = FAILED(hrInit) ? hrInit : pJob->m_pGraph->RenderFile(pJob->m_wszPath, nullptr);
+        SetEvent(pJob->m_hDone.Get());
+        // A graph the caller gave up on is released here, in the apartment it was built in.
+        pJob->m_pGraph->Release();
+        pJob->m_pGraph = nullptr;
+        if (SUCCEEDED(hrInit))
+            CoUninitialize();
+        return 0;
+    }
+    TANDREL_ASSERT_CALLBACK(LPTHREAD_START_ROUTINE, Run);
+
+private:
+    ~CRenderJob()
+    {
+        if (m_pGraph != nullptr)
+            m_pGraph->Release();
+    }
+
+    LONG m_cRef;
+    IGraphBuilder* m_pGraph;
+    WCHAR m_wszPath[MAX_PATH];
+    HRESULT m_hr;  // written before m_hDone is set, read after it is seen set
+    CHandleHolder m_hDone;
+};
+
+// Waits for hDone at most dwMs, meanwhile delivering the messages other threads send to
+// this thread's windows and their paints, and nothing else: no input, no command runs
+// while the graph is built.
+bool WaitAnswering(HANDLE hDone, DWORD dwMs)
+{
+    const DWORD dwStart = GetTickCount();
+    for (;;) {
+        const DWORD dwElapsed = GetTickCount() - dwStart;
+        if (dwElapsed >= dwMs)
+            return false;
+        const DWORD dwResult =
+            MsgWaitForMultipleObjects(1, &hDone, FALSE, dwMs - dwElapsed, QS_SENDMESSAGE | QS_PAINT);
+        if (dwResult == WAIT_OBJECT_0)
+            return true;
+        if (dwResult != WAIT_OBJECT_0 + 1)
+            return false;
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_SENDMESSAGE | PM_QS_PAINT))
+            DispatchMessageA(&msg);
+    }
+}
+
 HRESULT RenderWide(IGraphBuilder* pGraph, const char* pszPath)
 {
     WCHAR wszPath[MAX_PATH] = L"";
     if (MultiByteToWideChar(CP_ACP, 0, pszPath, -1, wszPath, MAX_PATH) == 0)
         return E_INVALIDARG;
-    return pGraph->RenderFile(wszPath, nullptr);
+    CComPtr<CRenderJob> pJob = CComPtr<CRenderJob>::Adopt(new CRenderJob(pGraph, wszPath));
+    if (pJob->DoneHandle() == nullptr)
+        return pGraph->RenderFile(wszPath, nullptr);
+    pJob->AddRef();  // the worker's reference, which Run takes over
+    CHandleHolder thread(CreateThread(nullptr, 0, CRenderJob::Run, pJob.Get(), 0, nullptr));
+    if (!thread.IsValid()) {
+        pJob->Release();  // the worker never started: its reference comes back
+        return pGraph->RenderFile(wszPath, nullptr);
+    }
+    if (!WaitAnswering(pJob->DoneHandle(), kRenderBoundMs))
+        return VFW_E_TIMEOUT;
+    return pJob->Result();
 }
 
 }  // namespace
@@ -83,6 +179,8 @@ HRESULT RenderWide(IGraphBuilder* pGraph, const char* pszPath)
 HRESULT RenderFile(IGraphBuilder* pGraph, const char* pszPath)
 {
     HRESULT hr = RenderWide(pGraph, pszPath);
+    if (hr == VFW_E_TIMEOUT)
+        return hr;  // still being built by the engine: nothing more is asked of it
     RemoveUnconnectedRenderer(pGraph);
     if (SUCCEEDED(hr))
         PlayToTrueEnd(pGraph);

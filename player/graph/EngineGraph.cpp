@@ -20,7 +20,12 @@ public:
 
     HRESULT RenderFile(const char* pszPath) override
     {
-        return MediaGraph::RenderFile(m_pGraph, pszPath);
+        const HRESULT hr = MediaGraph::RenderFile(m_pGraph, pszPath);
+        // The engine is still building the graph: it is asked nothing more (each call fails
+        // without it), and kept until this graph goes, with the event handle it owns.
+        if (hr == VFW_E_TIMEOUT)
+            m_pStillRendering = std::move(m_pGraph);
+        return hr;
     }
 
     HRESULT GetEventHandle(HANDLE* phEvent) override
@@ -270,6 +275,7 @@ private:
     }
 
     CComPtr<IGraphBuilder> m_pGraph;
+    CComPtr<IGraphBuilder> m_pStillRendering;
 };
 
 HRESULT CreateOnEngine(std::unique_ptr<CMediaGraph>* ppGraph)

@@ -25,7 +25,11 @@ HRESULT Create(IGraphBuilder** ppGraph);
 
 // Builds the graph for a path or URL (8-bit, converted with the ANSI code page). Returns
 // the engine's result for the media; an engine without a source for addresses fails on
-// one, and the caller may fetch a local copy and render that in a new graph.
+// one, and the caller may fetch a local copy and render that in a new graph. The engine
+// builds the graph on a thread of its own while the calling thread answers the messages
+// sent to its windows and paints them; a render that has not returned within a minute
+// gives VFW_E_TIMEOUT, and then the graph is the engine's until it returns: nothing more
+// may be asked of it.
 HRESULT RenderFile(IGraphBuilder* pGraph, const char* pszPath);
 
 // Moves the graph to dPosition seconds. Some engines hang when a running or paused graph

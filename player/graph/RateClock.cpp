@@ -11,8 +11,10 @@ const REFERENCE_TIME kUnitsPerSecond = 10000000;
 const REFERENCE_TIME kUnitsPerMillisecond = 10000;
 // The longest the serving thread sleeps before it looks again, whatever is due.
 const DWORD kLongestWaitMs = 50;
-// How long the last release waits for the serving thread to leave.
-const DWORD kJoinMs = 2000;
+// How long the last release waits for the serving thread to leave (it leaves as soon as it
+// is told to, unless the machine is very busy); no longer than a window may keep a person
+// waiting, since the interface thread lets go of graphs.
+const DWORD kJoinMs = 50;
 const REFERENCE_TIME kNever = 0x7fffffffffffffffLL;
 
 }  // namespace

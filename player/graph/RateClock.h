@@ -3,7 +3,7 @@
 // graph driven by this clock plays at the clock's rate even where the engine ignores the
 // rate calls themselves. At rate 1 it keeps the system's time, in 100 ns units. One thread
 // of its own serves the advises and never sleeps longer than 50 ms; the last release waits
-// at most 2 s for that thread to leave, and lets it free the clock if it has not.
+// at most 50 ms for that thread to leave, and lets it free the clock if it has not.
 #pragma once
 
 #include <windows.h>

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cctype>
 
 #include <cstdio>
@@ -248,10 +249,36 @@ std::string KindName(const testing::TestParamInfo<MediaKind>& info)
     return name.substr(name.find('.') + 1);
 }
 
+// Opens a media while another thread keeps sending messages to a window of this thread,
+// and returns how many of them were answered: this thread delivers sent messages only
+// inside the open, so every answer came while the engine built the graph.
+int AnsweredWhileOpening(CNTandrelDoc& doc, const char* pszName, BOOL* pbOpened)
+{
+    HWND hwnd = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    std::atomic<bool> bOpening(true);
+    std::atomic<int> nAnswered(0);
+    std::thread sender([&]() {
+        while (bOpening.load()) {
+            DWORD_PTR dwResult = 0;
+            if (SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, 100, &dwResult))
+                ++nAnswered;
+        }
+    });
+    *pbOpened = doc.OnOpenDocument(MediaPath(pszName).c_str());
+    bOpening.store(false);
+    sender.join();
+    DestroyWindow(hwnd);
+    return nAnswered.load();
+}
+
 TEST_P(MediaKindTest, RendersStoppedWithItsDuration)
 {
     const MediaKind& kind = GetParam();
-    ASSERT_NO_FATAL_FAILURE(Open(kind.pszName));
+    BOOL bOpened = FALSE;
+    EXPECT_GT(AnsweredWhileOpening(Doc(), kind.pszName, &bOpened), 0)
+        << "the thread that opened the media answered no message while it was built";
+    ASSERT_TRUE(bOpened) << kind.pszName;
+    ASSERT_EQ(PLAY_STOPPED, Doc().m_nPlayState);
     EXPECT_EQ(State_Stopped, EngineState(Doc()));
     EXPECT_STREQ(MediaPath(kind.pszName).c_str(), Doc().m_szMediaPath);
     EXPECT_NEAR(kind.dDuration, DurationOf(Doc()), 0.1);
