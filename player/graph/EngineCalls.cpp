@@ -1,5 +1,8 @@
 #include "EngineGraph.h"
 
+#include <utility>
+#include <vector>
+
 #include "CallbackType.h"
 
 #include "GraphEnd.h"
@@ -73,8 +76,9 @@ void RemoveUnconnectedRenderer(IGraphBuilder* pGraph)
 }
 
 // How long a render may take before the player gives up on the media; the engine keeps
-// the graph until its render returns.
-const DWORD kRenderBoundMs = 60000;
+// the graph until its render returns. A local file renders in well under a second; this
+// engine never returns from some damaged files (an AIFF-C file cut inside its header).
+const DWORD kRenderBoundMs = 10000;
 
 // One render handed to a worker thread, so that the thread that asked for it goes on
 // answering its windows: the engine takes a tenth of a second and more to build a graph,
@@ -182,9 +186,27 @@ HRESULT RenderFile(IGraphBuilder* pGraph, const char* pszPath)
     if (hr == VFW_E_TIMEOUT)
         return hr;  // still being built by the engine: nothing more is asked of it
     RemoveUnconnectedRenderer(pGraph);
-    if (SUCCEEDED(hr))
+    if (SUCCEEDED(hr)) {
         PlayToTrueEnd(pGraph);
+        EndSoundInSilence(pGraph);
+    }
     return hr;
+}
+
+void EmptyGraph(IGraphBuilder* pGraph)
+{
+    std::vector<CComPtr<IBaseFilter>> filters;
+    CComPtr<IEnumFilters> pFilters;
+    if (FAILED(pGraph->EnumFilters(&pFilters)))
+        return;
+    for (;;) {
+        CComPtr<IBaseFilter> pFilter;
+        if (pFilters->Next(1, &pFilter, nullptr) != S_OK)
+            break;
+        filters.push_back(std::move(pFilter));
+    }
+    for (const CComPtr<IBaseFilter>& pFilter : filters)
+        pGraph->RemoveFilter(pFilter.Get());
 }
 
 bool HasVideo(IGraphBuilder* pGraph)

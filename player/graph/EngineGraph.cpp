@@ -6,6 +6,7 @@
 
 #include "GraphEnd.h"
 #include "GraphPlayout.h"
+#include "WaveCopy.h"
 
 namespace {
 
@@ -20,7 +21,15 @@ public:
 
     HRESULT RenderFile(const char* pszPath) override
     {
-        const HRESULT hr = MediaGraph::RenderFile(m_pGraph, pszPath);
+        HRESULT hr = MediaGraph::RenderFile(m_pGraph, pszPath);
+        // An AIFF-C file of mu-law or A-law sound, which the engine refuses, plays from a
+        // WAV copy of the same sound; the media is still the file the document opened.
+        if (FAILED(hr) && hr != VFW_E_TIMEOUT && m_waveCopy.WriteFrom(pszPath)) {
+            MediaGraph::EmptyGraph(m_pGraph);
+            const HRESULT hrCopy = MediaGraph::RenderFile(m_pGraph, m_waveCopy.Path());
+            if (SUCCEEDED(hrCopy) || hrCopy == VFW_E_TIMEOUT)
+                hr = hrCopy;
+        }
         // The engine is still building the graph: it is asked nothing more (each call fails
         // without it), and kept until this graph goes, with the event handle it owns.
         if (hr == VFW_E_TIMEOUT)
@@ -274,6 +283,7 @@ private:
         return S_OK;
     }
 
+    CWaveCopy m_waveCopy;  // declared first: it goes once the engine has let go of it
     CComPtr<IGraphBuilder> m_pGraph;
     CComPtr<IGraphBuilder> m_pStillRendering;
 };

@@ -17,6 +17,53 @@ __CRT_UUID_DECL(IBasicAudio, 0x56a868b3, 0x0ad4, 0x11ce, 0xb0, 0x3a, 0x00, 0x20,
 __CRT_UUID_DECL(IVideoWindow, 0x56a868b4, 0x0ad4, 0x11ce, 0xb0, 0x3a, 0x00, 0x20, 0xaf, 0x0b, 0xa7, 0x70)
 __CRT_UUID_DECL(IBasicVideo, 0x56a868b5, 0x0ad4, 0x11ce, 0xb0, 0x3a, 0x00, 0x20, 0xaf, 0x0b, 0xa7, 0x70)
 
+// A media type a pin filled in (ConnectionMediaType) or gave out (EnumMediaTypes): its
+// format block and its unknown go with it, and the block a given-out type came in too.
+class CMediaTypeHolder {
+public:
+    CMediaTypeHolder() : m_mt() {}
+    ~CMediaTypeHolder() { Clear(); }
+    CMediaTypeHolder(const CMediaTypeHolder&) = delete;
+    CMediaTypeHolder& operator=(const CMediaTypeHolder&) = delete;
+
+    // For a pin to fill in; what was held goes first.
+    AM_MEDIA_TYPE* Fill()
+    {
+        Clear();
+        return &m_mt;
+    }
+    // Takes over a type an enumeration gave out.
+    void TakeOver(AM_MEDIA_TYPE* pmt)
+    {
+        Clear();
+        if (pmt == nullptr)
+            return;
+        m_mt = *pmt;
+        CoTaskMemFree(pmt);
+    }
+    const AM_MEDIA_TYPE* Get() const { return &m_mt; }
+    // The sound's format, or null when the type has none.
+    const WAVEFORMATEX* Wave() const
+    {
+        if (m_mt.formattype != FORMAT_WaveFormatEx || m_mt.pbFormat == nullptr ||
+            m_mt.cbFormat < sizeof(WAVEFORMATEX))
+            return nullptr;
+        return reinterpret_cast<const WAVEFORMATEX*>(m_mt.pbFormat);
+    }
+
+private:
+    void Clear()
+    {
+        if (m_mt.pbFormat != nullptr)
+            CoTaskMemFree(m_mt.pbFormat);
+        if (m_mt.pUnk != nullptr)
+            m_mt.pUnk->Release();
+        m_mt = AM_MEDIA_TYPE();
+    }
+
+    AM_MEDIA_TYPE m_mt;
+};
+
 namespace MediaGraph {
 
 // Creates a filter graph manager with the player's video renderer in it. Returns the
@@ -27,10 +74,13 @@ HRESULT Create(IGraphBuilder** ppGraph);
 // the engine's result for the media; an engine without a source for addresses fails on
 // one, and the caller may fetch a local copy and render that in a new graph. The engine
 // builds the graph on a thread of its own while the calling thread answers the messages
-// sent to its windows and paints them; a render that has not returned within a minute
+// sent to its windows and paints them; a render that has not returned within 10 s
 // gives VFW_E_TIMEOUT, and then the graph is the engine's until it returns: nothing more
 // may be asked of it.
 HRESULT RenderFile(IGraphBuilder* pGraph, const char* pszPath);
+
+// Takes every filter out of the graph, as before a render that failed.
+void EmptyGraph(IGraphBuilder* pGraph);
 
 // Moves the graph to dPosition seconds. Some engines hang when a running or paused graph
 // is repositioned, so the graph is stopped around the move and then put back into the

@@ -1,5 +1,8 @@
 #include "GraphEnd.h"
 
+#include <utility>
+#include <vector>
+
 #include "Holders.h"
 #include "EngineGraph.h"
 
@@ -49,14 +52,9 @@ bool ReadsSystemStream(IBaseFilter* pFilter, IPin** ppFirstOut)
             }
             continue;
         }
-        AM_MEDIA_TYPE mt = {};
-        if (SUCCEEDED(pPin->ConnectionMediaType(&mt))) {
-            bSystem = bSystem || IsSystemStream(mt);
-            if (mt.pbFormat != nullptr)
-                CoTaskMemFree(mt.pbFormat);
-            if (mt.pUnk != nullptr)
-                mt.pUnk->Release();
-        }
+        CMediaTypeHolder mt;
+        if (SUCCEEDED(pPin->ConnectionMediaType(mt.Fill())))
+            bSystem = bSystem || IsSystemStream(*mt.Get());
     }
     return bSystem;
 }
@@ -77,7 +75,77 @@ void FindSplitterStream(IGraphBuilder* pGraph, IMediaSeeking** ppSeeking)
         pFirstOut->QueryInterface(IID_IMediaSeeking, reinterpret_cast<void**>(ppSeeking));
 }
 
+bool IsPcm(const WAVEFORMATEX* pWave, WORD wBits)
+{
+    return pWave != nullptr && pWave->wFormatTag == WAVE_FORMAT_PCM && pWave->wBitsPerSample == wBits;
+}
+
+// The input pin of a filter, and the output pin that feeds it.
+bool FedInput(IBaseFilter* pFilter, CComPtr<IPin>& pIn, CComPtr<IPin>& pOut)
+{
+    CComPtr<IEnumPins> pPins;
+    if (FAILED(pFilter->EnumPins(&pPins)))
+        return false;
+    for (;;) {
+        CComPtr<IPin> pPin;
+        if (pPins->Next(1, &pPin, nullptr) != S_OK)
+            return false;
+        PIN_DIRECTION dir = PINDIR_OUTPUT;
+        if (SUCCEEDED(pPin->QueryDirection(&dir)) && dir == PINDIR_INPUT &&
+            SUCCEEDED(pPin->ConnectedTo(&pOut)) && pOut) {
+            pIn = std::move(pPin);
+            return true;
+        }
+    }
+}
+
+// The sound pOut gives as 16-bit PCM, at the rate and in the channels of pWave; false when
+// it offers none.
+bool SixteenBitsOffered(IPin* pOut, const WAVEFORMATEX* pWave, CMediaTypeHolder& type)
+{
+    CComPtr<IEnumMediaTypes> pTypes;
+    if (FAILED(pOut->EnumMediaTypes(&pTypes)))
+        return false;
+    for (;;) {
+        AM_MEDIA_TYPE* pmt = nullptr;
+        if (pTypes->Next(1, &pmt, nullptr) != S_OK)
+            return false;
+        type.TakeOver(pmt);
+        const WAVEFORMATEX* pOffer = type.Wave();
+        if (IsPcm(pOffer, 16) && pOffer->nSamplesPerSec == pWave->nSamplesPerSec &&
+            pOffer->nChannels == pWave->nChannels)
+            return true;
+    }
+}
+
 }  // namespace
+
+void EndSoundInSilence(IGraphBuilder* pGraph)
+{
+    std::vector<CComPtr<IBaseFilter>> renderers;
+    CComPtr<IEnumFilters> pFilters;
+    if (FAILED(pGraph->EnumFilters(&pFilters)))
+        return;
+    for (;;) {
+        CComPtr<IBaseFilter> pFilter;
+        if (pFilters->Next(1, &pFilter, nullptr) != S_OK)
+            break;
+        CLSID clsid = {};
+        if (SUCCEEDED(pFilter->GetClassID(&clsid)) && clsid == CLSID_DSoundRender)
+            renderers.push_back(std::move(pFilter));
+    }
+    for (const CComPtr<IBaseFilter>& pRenderer : renderers) {
+        CComPtr<IPin> pIn, pOut;
+        CMediaTypeHolder now, wanted;
+        if (!FedInput(pRenderer.Get(), pIn, pOut) || FAILED(pIn->ConnectionMediaType(now.Fill())) ||
+            !IsPcm(now.Wave(), 8) || !SixteenBitsOffered(pOut.Get(), now.Wave(), wanted))
+            continue;
+        pGraph->Disconnect(pOut.Get());
+        pGraph->Disconnect(pIn.Get());
+        if (FAILED(pGraph->ConnectDirect(pOut.Get(), pIn.Get(), wanted.Get())))
+            pGraph->ConnectDirect(pOut.Get(), pIn.Get(), now.Get());
+    }
+}
 
 void PlayToTrueEnd(IGraphBuilder* pGraph)
 {

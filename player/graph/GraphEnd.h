@@ -13,6 +13,13 @@ namespace MediaGraph {
 // Every other graph, and every engine that reads a stop as a stop, is left as it is.
 void PlayToTrueEnd(IGraphBuilder* pGraph);
 
+// Called on a newly rendered, stopped graph: a sound renderer fed unsigned 8-bit PCM by a pin
+// that offers the same sound in 16 bits takes the 16 bits. The engine's renderer plays on
+// past the end of the data from its looping buffer, zero bytes: silence in 16 bits, but the
+// lowest level of 8-bit sound, heard as a thump at every end. Pins that will not connect so
+// connect as they were.
+void EndSoundInSilence(IGraphBuilder* pGraph);
+
 // Whether the graph plays to its true end through PlayToTrueEnd.
 bool PlaysToTrueEnd(IGraphBuilder* pGraph);
 

@@ -131,8 +131,8 @@ bool StretchSound(IGraphBuilder* pGraph, IBaseFilter* pRenderer, double dRate)
     if (SetStretchSpeed(pUpstream.Get(), dRate))
         return true;
 
-    AM_MEDIA_TYPE mt = {};
-    if (FAILED(pIn->ConnectionMediaType(&mt)))
+    CMediaTypeHolder mt;
+    if (FAILED(pIn->ConnectionMediaType(mt.Fill())))
         return false;
     CComPtr<IBaseFilter> pStretch = CComPtr<IBaseFilter>::Adopt(CSoundStretch::CreateFilter(dRate));
     CComPtr<IPin> pStretchIn, pStretchOut;
@@ -146,18 +146,14 @@ bool StretchSound(IGraphBuilder* pGraph, IBaseFilter* pRenderer, double dRate)
         // play positions of the old sound buffer across a connection, and a smaller buffer
         // for another type is then written out of its bounds. Otherwise the decoder is
         // asked again: some offer PCM only when no type is given.
-        bDone = (SUCCEEDED(pGraph->ConnectDirect(pOut.Get(), pStretchIn.Get(), &mt)) ||
+        bDone = (SUCCEEDED(pGraph->ConnectDirect(pOut.Get(), pStretchIn.Get(), mt.Get())) ||
                  SUCCEEDED(pGraph->ConnectDirect(pOut.Get(), pStretchIn.Get(), nullptr))) &&
                 SUCCEEDED(pGraph->ConnectDirect(pStretchOut.Get(), pIn.Get(), nullptr));
         if (!bDone) {
             pGraph->RemoveFilter(pStretch.Get());
-            pGraph->ConnectDirect(pOut.Get(), pIn.Get(), &mt);
+            pGraph->ConnectDirect(pOut.Get(), pIn.Get(), mt.Get());
         }
     }
-    if (mt.cbFormat != 0)
-        CoTaskMemFree(mt.pbFormat);
-    if (mt.pUnk != nullptr)
-        mt.pUnk->Release();
     return bDone;
 }
 

@@ -285,6 +285,7 @@ TEST_P(HearingRealMedia, IsHeardAsLongAsTheReferencePlayerHearsIt)
 INSTANTIATE_TEST_SUITE_P(
     Packages, HearingRealMedia,
     testing::Values(
+        RealSound{"Wav8Stereo11k", "libpython3.11-testsuite", "/usr/lib/python3.11/test/audiodata/pluck-pcm8.wav"},
         RealSound{"Wav16Stereo11k", "libpython3.11-testsuite", "/usr/lib/python3.11/test/audiodata/pluck-pcm16.wav"},
         RealSound{"Wav24Stereo11k", "libpython3.11-testsuite", "/usr/lib/python3.11/test/audiodata/pluck-pcm24.wav"},
         RealSound{"Wav32Stereo11k", "libpython3.11-testsuite", "/usr/lib/python3.11/test/audiodata/pluck-pcm32.wav"},
@@ -293,6 +294,8 @@ INSTANTIATE_TEST_SUITE_P(
         RealSound{"Au24Stereo11k", "libpython3.11-testsuite", "/usr/lib/python3.11/test/audiodata/pluck-pcm24.au"},
         RealSound{"Au32Stereo11k", "libpython3.11-testsuite", "/usr/lib/python3.11/test/audiodata/pluck-pcm32.au"},
         RealSound{"AuMuLawStereo11k", "libpython3.11-testsuite", "/usr/lib/python3.11/test/audiodata/pluck-ulaw.au"},
+        RealSound{"AifcMuLawStereo11k", "libpython3.11-testsuite", "/usr/lib/python3.11/test/audiodata/pluck-ulaw.aifc"},
+        RealSound{"AifcALawStereo11k", "libpython3.11-testsuite", "/usr/lib/python3.11/test/audiodata/pluck-alaw.aifc"},
         RealSound{"Aiff8Stereo11k", "libpython3.11-testsuite", "/usr/lib/python3.11/test/audiodata/pluck-pcm8.aiff"},
         RealSound{"Aiff16Stereo11k", "libpython3.11-testsuite", "/usr/lib/python3.11/test/audiodata/pluck-pcm16.aiff"},
         RealSound{"Aiff24Stereo11k", "libpython3.11-testsuite", "/usr/lib/python3.11/test/audiodata/pluck-pcm24.aiff"},

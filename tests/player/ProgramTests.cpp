@@ -270,6 +270,17 @@ std::string Bad(const char* pszName)
     return MediaPath((std::string("bad\\") + pszName).c_str());
 }
 
+// The first cb bytes of a file of libpython3.11-testsuite's audio data, in the scratch folder.
+std::string CutCopy(const char* pszName, size_t cb, const std::string& scratch)
+{
+    const std::string host = std::string("/usr/lib/python3.11/test/audiodata/") + pszName;
+    std::vector<BYTE> bytes = ReadFileBytes(HostPath(host.c_str()));
+    bytes.resize(cb < bytes.size() ? cb : bytes.size());
+    const std::string path = scratch + "\\cut-" + std::to_string(cb) + "-" + pszName;
+    WriteFileBytes(path, bytes);
+    return path;
+}
+
 const BadInputCase kBadInputs[] = {
     {"random_mpg", [](const std::string&) { return Bad("random.mpg"); }},
     {"random_dat", [](const std::string&) { return Bad("random.dat"); }},
@@ -283,10 +294,12 @@ const BadInputCase kBadInputs[] = {
     {"truncated_mpeg", [](const std::string&) { return Bad("truncated.mpg"); }},
     {"junk_in_the_middle", [](const std::string&) { return Bad("junk.mpg"); }},
     {"wave_named_mid", [](const std::string&) { return Bad("wave.mid"); }},
-    // AIFF-C with mu-law, from libpython3.11-testsuite: this engine's GStreamer reads no
-    // AIFF-C header.
-    {"aifc_mu_law",
-     [](const std::string&) { return HostPath("/usr/lib/python3.11/test/audiodata/pluck-ulaw.aifc"); }},
+    // AIFF-C with mu-law, from libpython3.11-testsuite, cut inside its header and inside its
+    // sound: the engine reads no AIFF-C header, and the player's WAV copy of it reads these.
+    {"aifc_cut_in_its_header",
+     [](const std::string& scratch) { return CutCopy("pluck-ulaw.aifc", 40, scratch); }},
+    {"aifc_cut_in_its_sound",
+     [](const std::string& scratch) { return CutCopy("pluck-ulaw.aifc", 200, scratch); }},
     // An MS ADPCM WAV from python-pygame-doc.
     {"wav_ms_adpcm",
      [](const std::string&) { return HostPath("/usr/share/doc/python-pygame-doc/examples/data/secosmic_lo.wav"); }},
