@@ -30,6 +30,8 @@ public:
             if (SUCCEEDED(hrCopy) || hrCopy == VFW_E_TIMEOUT)
                 hr = hrCopy;
         }
+        if (SUCCEEDED(hr))
+            m_dFileBytesPerSecond = FileBytesPerSecond(pszPath);
         // The engine is still building the graph: it is asked nothing more (each call fails
         // without it), and kept until this graph goes, with the event handle it owns.
         if (hr == VFW_E_TIMEOUT)
@@ -153,7 +155,7 @@ public:
         return Audio(&IBasicAudio::put_Balance, lBalance);
     }
 
-    DWORD SoundPlayOutMs() override { return MediaGraph::SoundPlayOutMs(m_pGraph); }
+    DWORD SoundPlayOutMs() override { return MediaGraph::SoundPlayOutMs(m_pGraph, m_dFileBytesPerSecond); }
 
     bool HasVideo() override { return MediaGraph::HasVideo(m_pGraph); }
 
@@ -283,7 +285,20 @@ private:
         return S_OK;
     }
 
+    // The size of the media's file over its duration; 0 when either is unknown.
+    double FileBytesPerSecond(const char* pszPath)
+    {
+        WIN32_FILE_ATTRIBUTE_DATA data = {};
+        double dDuration = 0;
+        if (!GetFileAttributesExA(pszPath, GetFileExInfoStandard, &data) || FAILED(GetDuration(&dDuration)) ||
+            !(dDuration > 0))
+            return 0;
+        const double dBytes = static_cast<double>(data.nFileSizeHigh) * 4294967296.0 + data.nFileSizeLow;
+        return dBytes / dDuration;
+    }
+
     CWaveCopy m_waveCopy;  // declared first: it goes once the engine has let go of it
+    double m_dFileBytesPerSecond = 0;
     CComPtr<IGraphBuilder> m_pGraph;
     CComPtr<IGraphBuilder> m_pStillRendering;
 };

@@ -13,6 +13,9 @@ namespace MediaGraph {
 // engine reports the end as soon as the last sample reached the audio renderer, while the
 // renderer and the sound device still hold about a quarter of a second of it: whoever
 // pauses or rewinds the graph at the end waits this long first, without blocking on it.
-DWORD SoundPlayOutMs(IGraphBuilder* pGraph);
+// dFileBytesPerSecond is the media file's size over its duration (0 when unknown): the
+// engine's own sound renderer holds back a part of the file's bytes besides, which at a
+// low byte rate is a tenth of a second and more.
+DWORD SoundPlayOutMs(IGraphBuilder* pGraph, double dFileBytesPerSecond);
 
 }  // namespace MediaGraph

@@ -294,6 +294,7 @@ INSTANTIATE_TEST_SUITE_P(
         RealSound{"Au24Stereo11k", "libpython3.11-testsuite", "/usr/lib/python3.11/test/audiodata/pluck-pcm24.au"},
         RealSound{"Au32Stereo11k", "libpython3.11-testsuite", "/usr/lib/python3.11/test/audiodata/pluck-pcm32.au"},
         RealSound{"AuMuLawStereo11k", "libpython3.11-testsuite", "/usr/lib/python3.11/test/audiodata/pluck-ulaw.au"},
+        RealSound{"AuMuLawMono8k", "libpython3.11-testsuite", "/usr/lib/python3.11/test/audiotest.au"},
         RealSound{"AifcMuLawStereo11k", "libpython3.11-testsuite", "/usr/lib/python3.11/test/audiodata/pluck-ulaw.aifc"},
         RealSound{"AifcALawStereo11k", "libpython3.11-testsuite", "/usr/lib/python3.11/test/audiodata/pluck-alaw.aifc"},
         RealSound{"Aiff8Stereo11k", "libpython3.11-testsuite", "/usr/lib/python3.11/test/audiodata/pluck-pcm8.aiff"},
