@@ -1,10 +1,12 @@
 // Plays the three-tone media (a second each of 300, 600 and 1200 Hz) with the player, the
 // bare engine program and the sound server's own player, records what reaches the sound
 // server, and prints how much of each tone was heard, how long the sound lasted from its
-// first to its last sample (what the start and the end lost), and the gaps inside it.
+// first to its last sample (what the start and the end lost), and the gaps inside it; then
+// the same span of real sound files from Debian packages, against the server's own player.
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -55,6 +57,47 @@ void Print(const char* pszMedia, const char* pszProgram, int nRun, const Heard& 
     fflush(stdout);
 }
 
+// Real sound files from Debian packages, as the hearing tests play them.
+const char* const kRealFiles[] = {
+    "/usr/lib/python3.11/test/audiodata/pluck-pcm8.wav",  "/usr/lib/python3.11/test/audiodata/pluck-pcm16.wav",
+    "/usr/lib/python3.11/test/audiodata/pluck-pcm24.wav", "/usr/lib/python3.11/test/audiodata/pluck-pcm32.wav",
+    "/usr/lib/python3.11/test/audiodata/pluck-pcm8.au",   "/usr/lib/python3.11/test/audiodata/pluck-ulaw.au",
+    "/usr/lib/python3.11/test/audiotest.au",              "/usr/lib/python3.11/test/audiodata/pluck-ulaw.aifc",
+    "/usr/lib/python3.11/test/audiodata/pluck-alaw.aifc", "/usr/lib/python3.11/test/audiodata/pluck-pcm8.aiff",
+    "/usr/lib/python3.11/test/audiodata/pluck-pcm24.aiff", "/usr/lib/python3.11/test/Sine-1000Hz-300ms.aif",
+    "/usr/share/sounds/alsa/Front_Center.wav",
+};
+
+Heard HearRealFile(const char* pszUnixPath, bool bReference, const std::string& dir, bool* pbOk)
+{
+    CSinkRecording recording;
+    if (!recording.Start()) {
+        *pbOk = false;
+        return Heard();
+    }
+    *pbOk = bReference ? PlayHostFileWithReference(pszUnixPath, 30000) : RunPlayer(HostPath(pszUnixPath), dir);
+    recording.WaitSoundThenSilence(0.5, 5000);
+    recording.Stop();
+    return Listen(recording.Samples(), {});
+}
+
+// Each real file's sound from its first to its last sample, as the server's own player and
+// the player give it: what the player lost (or added) at its start and end together.
+void PrintRealFiles(const std::string& dir, int nRuns)
+{
+    printf("\n| file | run | reference span s | player span s | player minus reference s |\n|---|---|---|---|---|\n");
+    for (const char* pszFile : kRealFiles) {
+        for (int nRun = 1; nRun <= nRuns; ++nRun) {
+            bool bReference = false, bPlayer = false;
+            const Heard reference = HearRealFile(pszFile, true, dir, &bReference);
+            const Heard heard = HearRealFile(pszFile, false, dir, &bPlayer);
+            printf("| %s | %d | %5.3f | %5.3f | %+6.3f |%s\n", strrchr(pszFile, '/') + 1, nRun, reference.Span(),
+                   heard.Span(), heard.Span() - reference.Span(), bReference && bPlayer ? "" : " (did not end)");
+            fflush(stdout);
+        }
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -94,5 +137,6 @@ int main(int argc, char** argv)
             }
         }
     }
+    PrintRealFiles(dir, nRuns);
     return 0;
 }

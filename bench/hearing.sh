@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Prints how much of each tone of the three-tone media (WAV, AU, AIF, MPEG audio, MPEG with
 # a picture) reaches the sound server when the player, the bare engine program and the
-# server's own player play it, RUNS times each (3 by default). Not a test: it only measures.
+# server's own player play it, and real sound files of Debian packages with the player and
+# the server's own player, RUNS times each (3 by default). Not a test: it only measures.
 set -euo pipefail
 TOP=$(cd "$(dirname "$0")/.." && pwd)
 "$TOP/scripts/deps.sh"
