@@ -9,7 +9,8 @@
 # long Stop took. First the same media on the engine's own clock, for comparison. Then,
 # where a PulseAudio server can be started, each media with sound is played again into its
 # null sink and the recording says how long it was heard and at what pitch (the files'
-# tone is 440 Hz). Not a test: it only measures.
+# tone is 440 Hz); RATES="0.25 0.125" bash bench/rate.sh hears other rates instead. Not a
+# test: it only measures.
 set -euo pipefail
 TOP=$(cd "$(dirname "$0")/.." && pwd)
 "$TOP/scripts/deps.sh"
@@ -44,7 +45,7 @@ command -v pulseaudio >/dev/null && command -v parec >/dev/null || {
 pulse_env_start
 echo "== heard through a PulseAudio null sink"
 for m in audio10.wav clip10.mpg city.mpg; do
-  for r in 0.5 1 2 4; do
+  for r in ${RATES:-0.5 1 2 4}; do
     parec -d cap.monitor --format=s16le --rate=44100 --channels=2 --raw > "$media/heard.raw" &
     rec=$!
     probe --table --rates "$r" "$m" | grep -v '^=='

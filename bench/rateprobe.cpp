@@ -38,7 +38,8 @@ const double kTableRates[] = {0.5, 1.0, 2.0, 4.0};
 
 // --engine-clock: the rows run on the clock the engine chooses itself, for comparison.
 bool g_bEngineClock = false;
-// --rates R: the table's rows at rate R only (one rate per run, for recording the sound).
+// --rates R: the table's rows at rate R only, any rate above 0 (one rate per run, for
+// recording the sound).
 double g_dOnlyRate = 0;
 
 enum Path { kNone, kPositionRate, kSeekingRate, kSeekingRateRunning };
@@ -331,9 +332,10 @@ int main(int argc, char** argv)
     }
     std::printf("== the rate table: each media whole, through the graph boundary\n");
     for (int i = nFirst; i < argc; ++i) {
-        for (double dRate : kTableRates) {
-            if (g_dOnlyRate > 0 && dRate != g_dOnlyRate)
-                continue;
+        std::vector<double> rates(std::begin(kTableRates), std::end(kTableRates));
+        if (g_dOnlyRate > 0)
+            rates.assign(1, g_dOnlyRate);
+        for (double dRate : rates) {
             if (!TableRow(argv[i], dRate)) {
                 CoUninitialize();
                 return 1;

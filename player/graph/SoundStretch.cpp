@@ -20,6 +20,9 @@ const GUID kIidSoundStretch = {0xa2c4e6f8, 0x1b3d, 0x4f5a, {0x8c, 0x7e, 0x9d, 0x
 
 // The output buffer the stretch asks for: a little under 100 ms of CD sound.
 const DWORD kOutputBytes = 16384;
+const REFERENCE_TIME kUnitsPerSecond = 10000000;
+// The latest a stream's first sound may start and be waited for with silence.
+const REFERENCE_TIME kLongestLeadIn = 2 * kUnitsPerSecond;
 
 // The formats the stretch takes: 8-bit unsigned or 16-bit signed PCM, or 32-bit float, 1 to
 // 8 channels, plain or in the extensible header. Float is taken as the decoder gives it, so
@@ -336,6 +339,7 @@ void CSoundStretch::ClearTypes()
 void CSoundStretch::ResetStretchLocked()
 {
     m_stretch.Reset(m_nChannels, static_cast<int>(m_nSamplesPerSec));
+    m_bStarted = false;
 }
 
 HRESULT STDMETHODCALLTYPE CSoundStretch::SetInputType(DWORD dwInputStreamIndex, const DMO_MEDIA_TYPE* pmt,
@@ -494,8 +498,8 @@ HRESULT STDMETHODCALLTYPE CSoundStretch::GetInputStatus(DWORD dwInputStreamIndex
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE CSoundStretch::ProcessInput(DWORD dwInputStreamIndex, IMediaBuffer* pBuffer, DWORD,
-                                                      REFERENCE_TIME, REFERENCE_TIME)
+HRESULT STDMETHODCALLTYPE CSoundStretch::ProcessInput(DWORD dwInputStreamIndex, IMediaBuffer* pBuffer, DWORD dwFlags,
+                                                      REFERENCE_TIME rtTimestamp, REFERENCE_TIME)
 {
     if (dwInputStreamIndex != 0)
         return DMO_E_INVALIDSTREAMINDEX;
@@ -514,10 +518,20 @@ HRESULT STDMETHODCALLTYPE CSoundStretch::ProcessInput(DWORD dwInputStreamIndex, 
     const DWORD cbSample = m_wBits / 8;
     const DWORD cbFrame = m_nChannels * cbSample;
     const size_t nFrames = cbData / cbFrame;
+    m_stretch.SetSpeed(m_dSpeed);
+    // The output carries no times, so a sound that starts after the stream does (an MPEG's
+    // sound starts with its first picture, a fraction of a second in) would play that much
+    // ahead of the picture: the stretch hears as much silence first.
+    if (!m_bStarted) {
+        m_bStarted = true;
+        if ((dwFlags & DMO_INPUT_DATA_BUFFERF_TIME) != 0 && rtTimestamp > 0 && rtTimestamp <= kLongestLeadIn) {
+            m_frames.assign(static_cast<size_t>(rtTimestamp * m_nSamplesPerSec / kUnitsPerSecond) * m_nChannels, 0.0f);
+            m_stretch.Push(m_frames.data(), m_frames.size() / m_nChannels);
+        }
+    }
     m_frames.resize(nFrames * m_nChannels);
     for (size_t i = 0; i < m_frames.size(); ++i)
         m_frames[i] = FromSample(pData + i * cbSample, m_wBits);
-    m_stretch.SetSpeed(m_dSpeed);
     m_stretch.Push(m_frames.data(), nFrames);
     LeaveCriticalSection(&m_cs);
     return S_OK;

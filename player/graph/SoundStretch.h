@@ -95,6 +95,7 @@ private:
     WORD m_nChannels = 1;
     DWORD m_nSamplesPerSec = 0;
     double m_dSpeed = 1.0;
+    bool m_bStarted = false;  // input has come since the last start or flush
     CTimeStretch m_stretch;
     std::vector<float> m_frames;  // one buffer's worth, converted
 };

@@ -84,8 +84,9 @@ std::vector<short> Tones(const std::vector<int>& tonesHz, double dSeconds)
 
 // Runs the samples through a stretch at dSpeed in buffers of a tenth of a second, as the
 // wrapper filter does (input, then output for as long as the stretch has some), and ends
-// the stream with a discontinuity.
-std::vector<short> Stretch(const std::vector<short>& in, double dSpeed)
+// the stream with a discontinuity. With rtFirst the first buffer carries that time, as a
+// stream's first sound after its start does.
+std::vector<short> Stretch(const std::vector<short>& in, double dSpeed, REFERENCE_TIME rtFirst = -1)
 {
     std::vector<short> out;
     CComPtr<IMediaObject> pObject;
@@ -122,7 +123,8 @@ std::vector<short> Stretch(const std::vector<short>& in, double dSpeed)
         CBytes input(static_cast<DWORD>(n * 2));
         memcpy(input.m_bytes.data(), &in[at], n * 2);
         input.m_cbLength = static_cast<DWORD>(n * 2);
-        EXPECT_EQ(pObject->ProcessInput(0, &input, 0, 0, 0), S_OK);
+        const DWORD dwFlags = at == 0 && rtFirst >= 0 ? DMO_INPUT_DATA_BUFFERF_TIME : 0;
+        EXPECT_EQ(pObject->ProcessInput(0, &input, dwFlags, dwFlags != 0 ? rtFirst : 0, 0), S_OK);
         drain();
     }
     pObject->Discontinuity(0);
@@ -162,6 +164,24 @@ TEST(SoundStretch, AtSpeedOneEverySampleComesOutUnchanged)
 {
     const std::vector<short> in = Tones({440, 523}, 0.75);
     EXPECT_TRUE(Stretch(in, 1.0) == in);
+}
+
+// Its output has no times: a sound whose stream starts before it (an MPEG's picture comes
+// first) is preceded by that much silence over the speed, so that it keeps in step with the
+// picture; a lead-in longer than two seconds is not waited for.
+TEST(SoundStretch, ASoundThatStartsAfterItsStreamIsPrecededBySilenceOverTheSpeed)
+{
+    const struct {
+        double dSpeed, dStart, dFirstHeard;
+    } rows[] = {{2.0, 0.7, 0.35}, {0.5, 0.7, 1.4}, {1.0, 0.3, 0.3}, {4.0, 0.0, 0.0}, {2.0, 3.0, 0.0}};
+    for (const auto& row : rows) {
+        const std::vector<short> out =
+            Stretch(Tones({440}, 1.0), row.dSpeed, static_cast<REFERENCE_TIME>(row.dStart * 1e7));
+        const Heard heard = Listen(out, {440});
+        // Within the 30 ms of one frame, which at the sound's start holds some of the silence.
+        EXPECT_NEAR(heard.dFirst, row.dFirstHeard, 0.03) << "speed " << row.dSpeed << ", start " << row.dStart;
+        EXPECT_NEAR(Seconds(out), row.dFirstHeard + 1.0 / row.dSpeed, 0.01) << "speed " << row.dSpeed;
+    }
 }
 
 TEST(SoundStretch, RefusesWhatItCannotStretchAndAnOutputOtherThanItsInput)
