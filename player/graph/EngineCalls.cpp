@@ -193,19 +193,23 @@ HRESULT RenderFile(IGraphBuilder* pGraph, const char* pszPath)
     return hr;
 }
 
-void EmptyGraph(IGraphBuilder* pGraph)
+std::vector<CComPtr<IBaseFilter>> FiltersOf(IGraphBuilder* pGraph)
 {
     std::vector<CComPtr<IBaseFilter>> filters;
     CComPtr<IEnumFilters> pFilters;
-    if (FAILED(pGraph->EnumFilters(&pFilters)))
-        return;
+    if (pGraph == nullptr || FAILED(pGraph->EnumFilters(&pFilters)))
+        return filters;
     for (;;) {
         CComPtr<IBaseFilter> pFilter;
         if (pFilters->Next(1, &pFilter, nullptr) != S_OK)
-            break;
+            return filters;
         filters.push_back(std::move(pFilter));
     }
-    for (const CComPtr<IBaseFilter>& pFilter : filters)
+}
+
+void EmptyGraph(IGraphBuilder* pGraph)
+{
+    for (const CComPtr<IBaseFilter>& pFilter : FiltersOf(pGraph))
         pGraph->RemoveFilter(pFilter.Get());
 }
 

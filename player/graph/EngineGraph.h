@@ -6,6 +6,8 @@
 #include <windows.h>
 #include <dshow.h>
 
+#include <vector>
+
 #include "Holders.h"
 #include "MediaGraph.h"
 
@@ -78,6 +80,9 @@ HRESULT Create(IGraphBuilder** ppGraph);
 // gives VFW_E_TIMEOUT, and then the graph is the engine's until it returns: nothing more
 // may be asked of it.
 HRESULT RenderFile(IGraphBuilder* pGraph, const char* pszPath);
+
+// The filters of the graph, each held.
+std::vector<CComPtr<IBaseFilter>> FiltersOf(IGraphBuilder* pGraph);
 
 // Takes every filter out of the graph, as before a render that failed.
 void EmptyGraph(IGraphBuilder* pGraph);

@@ -122,19 +122,10 @@ bool SixteenBitsOffered(IPin* pOut, const WAVEFORMATEX* pWave, CMediaTypeHolder&
 
 void EndSoundInSilence(IGraphBuilder* pGraph)
 {
-    std::vector<CComPtr<IBaseFilter>> renderers;
-    CComPtr<IEnumFilters> pFilters;
-    if (FAILED(pGraph->EnumFilters(&pFilters)))
-        return;
-    for (;;) {
-        CComPtr<IBaseFilter> pFilter;
-        if (pFilters->Next(1, &pFilter, nullptr) != S_OK)
-            break;
+    for (const CComPtr<IBaseFilter>& pRenderer : FiltersOf(pGraph)) {
         CLSID clsid = {};
-        if (SUCCEEDED(pFilter->GetClassID(&clsid)) && clsid == CLSID_DSoundRender)
-            renderers.push_back(std::move(pFilter));
-    }
-    for (const CComPtr<IBaseFilter>& pRenderer : renderers) {
+        if (FAILED(pRenderer->GetClassID(&clsid)) || clsid != CLSID_DSoundRender)
+            continue;
         CComPtr<IPin> pIn, pOut;
         CMediaTypeHolder now, wanted;
         if (!FedInput(pRenderer.Get(), pIn, pOut) || FAILED(pIn->ConnectionMediaType(now.Fill())) ||

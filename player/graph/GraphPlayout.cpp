@@ -13,33 +13,44 @@ namespace {
 const DWORD kPlayOutMs = 500;
 // What the engine's sound renderer still holds besides, in bytes of the file it plays: about
 // 800, measured on mu-law and 8-bit files of 5.5 to 8 kHz (a tenth of a second and more),
-// whatever their length; kept with a margin of about twice that. A byte rate of MIDI or
-// another sound the renderer does not play never counts.
+// whatever their length; kept with a margin of about twice that. It counts only for a file
+// that holds the sound itself, at least a quarter of the bytes the renderer plays (not a
+// MIDI file, say, whose few bytes the engine makes into sound).
 const double kHeldBackFileBytes = 1536;
+const double kLeastFileShare = 0.25;
 const DWORD kLongestPlayOutMs = 2000;
 
 enum SoundKind { NO_SOUND, ENGINE_RENDERER, OTHER_RENDERER };
 
-// Whether one of the graph's filters renders sound (only an audio renderer has a volume),
-// and whether it is the engine's own sound renderer.
-SoundKind SoundOf(IGraphBuilder* pGraph)
+// The bytes a second a renderer is fed, or 0 when unknown.
+double FedBytesPerSecond(IBaseFilter* pRenderer)
 {
-    CComPtr<IEnumFilters> pFilters;
-    if (FAILED(pGraph->EnumFilters(&pFilters)))
-        return NO_SOUND;
+    CComPtr<IEnumPins> pPins;
+    CComPtr<IPin> pIn;
+    CMediaTypeHolder type;
+    if (FAILED(pRenderer->EnumPins(&pPins)) || pPins->Next(1, &pIn, nullptr) != S_OK ||
+        FAILED(pIn->ConnectionMediaType(type.Fill())) || type.Wave() == nullptr)
+        return 0;
+    return type.Wave()->nAvgBytesPerSec;
+}
+
+// Whether one of the graph's filters renders sound (only an audio renderer has a volume),
+// and whether it is the engine's own sound renderer, with the bytes a second it is fed.
+SoundKind SoundOf(IGraphBuilder* pGraph, double* pdFedBytesPerSecond)
+{
     SoundKind kind = NO_SOUND;
-    for (;;) {
-        CComPtr<IBaseFilter> pFilter;
-        if (pFilters->Next(1, &pFilter, nullptr) != S_OK)
-            return kind;
+    for (const CComPtr<IBaseFilter>& pFilter : FiltersOf(pGraph)) {
         CComPtr<IBasicAudio> pAudio;
         CLSID clsid = {};
         if (FAILED(pAudio.QueryFrom(pFilter.Get())))
             continue;
-        if (SUCCEEDED(pFilter->GetClassID(&clsid)) && clsid == CLSID_DSoundRender)
+        if (SUCCEEDED(pFilter->GetClassID(&clsid)) && clsid == CLSID_DSoundRender) {
+            *pdFedBytesPerSecond = FedBytesPerSecond(pFilter.Get());
             return ENGINE_RENDERER;
+        }
         kind = OTHER_RENDERER;
     }
+    return kind;
 }
 
 }  // namespace
@@ -48,10 +59,12 @@ DWORD SoundPlayOutMs(IGraphBuilder* pGraph, double dFileBytesPerSecond)
 {
     if (pGraph == nullptr)
         return 0;
-    const SoundKind kind = SoundOf(pGraph);
+    double dFedBytesPerSecond = 0;
+    const SoundKind kind = SoundOf(pGraph, &dFedBytesPerSecond);
     if (kind == NO_SOUND || GetState(pGraph, 0) != State_Running)
         return 0;
-    if (kind != ENGINE_RENDERER || !(dFileBytesPerSecond > 0))
+    if (kind != ENGINE_RENDERER || !(dFileBytesPerSecond > 0) ||
+        !(dFileBytesPerSecond >= kLeastFileShare * dFedBytesPerSecond))
         return kPlayOutMs;
     const double dHeldBackMs = 1000.0 * kHeldBackFileBytes / dFileBytesPerSecond;
     if (!(dHeldBackMs < kLongestPlayOutMs - kPlayOutMs))

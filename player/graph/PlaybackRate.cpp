@@ -69,13 +69,7 @@ void HoldAudioChain(IGraphBuilder* pGraph, IBaseFilter* pRenderer, CRateClock* p
 std::vector<CComPtr<IBaseFilter>> SoundRenderers(IGraphBuilder* pGraph)
 {
     std::vector<CComPtr<IBaseFilter>> renderers;
-    CComPtr<IEnumFilters> pFilters;
-    if (FAILED(pGraph->EnumFilters(&pFilters)))
-        return renderers;
-    for (;;) {
-        CComPtr<IBaseFilter> pFilter;
-        if (pFilters->Next(1, &pFilter, nullptr) != S_OK)
-            break;
+    for (CComPtr<IBaseFilter>& pFilter : MediaGraph::FiltersOf(pGraph)) {
         CComPtr<IBasicAudio> pAudio;
         if (SUCCEEDED(pAudio.QueryFrom(pFilter.Get())))
             renderers.push_back(std::move(pFilter));
@@ -96,15 +90,8 @@ bool SetStretchSpeed(IBaseFilter* pFilter, double dRate)
 
 void SetStretchSpeeds(IGraphBuilder* pGraph, double dRate)
 {
-    CComPtr<IEnumFilters> pFilters;
-    if (FAILED(pGraph->EnumFilters(&pFilters)))
-        return;
-    for (;;) {
-        CComPtr<IBaseFilter> pFilter;
-        if (pFilters->Next(1, &pFilter, nullptr) != S_OK)
-            break;
+    for (const CComPtr<IBaseFilter>& pFilter : MediaGraph::FiltersOf(pGraph))
         SetStretchSpeed(pFilter.Get(), dRate);
-    }
 }
 
 // The first pin of one direction of a filter.
