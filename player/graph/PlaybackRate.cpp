@@ -121,7 +121,7 @@ bool StretchSound(IGraphBuilder* pGraph, IBaseFilter* pRenderer, double dRate)
     CMediaTypeHolder mt;
     if (FAILED(pIn->ConnectionMediaType(mt.Fill())))
         return false;
-    CComPtr<IBaseFilter> pStretch = CComPtr<IBaseFilter>::Adopt(CSoundStretch::CreateFilter(dRate));
+    CComPtr<IBaseFilter> pStretch = CComPtr<IBaseFilter>::Adopt(CSoundStretch::CreateFilter(dRate, MediaGraph::HasVideo(pGraph)));
     CComPtr<IPin> pStretchIn, pStretchOut;
     bool bDone = false;
     if (pStretch && SUCCEEDED(FirstPin(pStretch.Get(), PINDIR_INPUT, pStretchIn)) &&

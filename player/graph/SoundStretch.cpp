@@ -167,7 +167,7 @@ HRESULT CSoundStretch::Register()
                                  &g_dwRegistration);
 }
 
-IBaseFilter* CSoundStretch::CreateFilter(double dSpeed)
+IBaseFilter* CSoundStretch::CreateFilter(double dSpeed, bool bKeepWithPicture)
 {
     if (FAILED(Register()))
         return nullptr;
@@ -184,6 +184,7 @@ IBaseFilter* CSoundStretch::CreateFilter(double dSpeed)
         return nullptr;
     }
     pStretch->SetSpeed(dSpeed);
+    pStretch->KeepWithPicture(bKeepWithPicture);
     pStretch->Release();
     return pFilter;
 }
@@ -231,6 +232,13 @@ void CSoundStretch::SetSpeed(double dSpeed)
         return;
     EnterCriticalSection(&m_cs);
     m_dSpeed = dSpeed;
+    LeaveCriticalSection(&m_cs);
+}
+
+void CSoundStretch::KeepWithPicture(bool bKeep)
+{
+    EnterCriticalSection(&m_cs);
+    m_bKeepWithPicture = bKeep;
     LeaveCriticalSection(&m_cs);
 }
 
@@ -521,10 +529,10 @@ HRESULT STDMETHODCALLTYPE CSoundStretch::ProcessInput(DWORD dwInputStreamIndex, 
     m_stretch.SetSpeed(m_dSpeed);
     // The output carries no times, so a sound that starts after the stream does (an MPEG's
     // sound starts with its first picture, a fraction of a second in) would play that much
-    // ahead of the picture: the stretch hears as much silence first.
+    // ahead of the picture: beside a picture the stretch hears as much silence first.
     if (!m_bStarted) {
         m_bStarted = true;
-        if ((dwFlags & DMO_INPUT_DATA_BUFFERF_TIME) != 0 && rtTimestamp > 0 && rtTimestamp <= kLongestLeadIn) {
+        if (m_bKeepWithPicture && (dwFlags & DMO_INPUT_DATA_BUFFERF_TIME) != 0 && rtTimestamp > 0 && rtTimestamp <= kLongestLeadIn) {
             m_frames.assign(static_cast<size_t>(rtTimestamp * m_nSamplesPerSec / kUnitsPerSecond) * m_nChannels, 0.0f);
             m_stretch.Push(m_frames.data(), m_frames.size() / m_nChannels);
         }

@@ -18,14 +18,20 @@ public:
     static HRESULT Register();
 
     // A new wrapper filter around a new stretch at dSpeed, with one reference, or null
-    // when the engine has no wrapper or refuses the class.
-    static IBaseFilter* CreateFilter(double dSpeed);
+    // when the engine has no wrapper or refuses the class. bKeepWithPicture: see
+    // KeepWithPicture.
+    static IBaseFilter* CreateFilter(double dSpeed, bool bKeepWithPicture);
 
     // The stretch inside a filter of ours, with a reference the caller releases; else null.
     static CSoundStretch* FromFilter(IBaseFilter* pFilter);
 
     // The speed from the next input on (refused when not greater than zero or not finite).
     void SetSpeed(double dSpeed);
+    // Whether the sound plays beside a picture: its first input after a start or a flush,
+    // when it is timed later than the stream's start (within 2 s), is then preceded by that
+    // much silence, so that it keeps in step with a picture that waits for its time. A sound
+    // alone plays from its first sample.
+    void KeepWithPicture(bool bKeep);
 
     // Created inside pOuter (or on its own when null): the inner unknown, with one reference.
     static HRESULT CreateInstance(IUnknown* pOuter, REFIID riid, void** ppv);
@@ -95,6 +101,7 @@ private:
     WORD m_nChannels = 1;
     DWORD m_nSamplesPerSec = 0;
     double m_dSpeed = 1.0;
+    bool m_bKeepWithPicture = false;
     bool m_bStarted = false;  // input has come since the last start or flush
     CTimeStretch m_stretch;
     std::vector<float> m_frames;  // one buffer's worth, converted

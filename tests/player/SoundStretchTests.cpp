@@ -85,8 +85,9 @@ std::vector<short> Tones(const std::vector<int>& tonesHz, double dSeconds)
 // Runs the samples through a stretch at dSpeed in buffers of a tenth of a second, as the
 // wrapper filter does (input, then output for as long as the stretch has some), and ends
 // the stream with a discontinuity. With rtFirst the first buffer carries that time, as a
-// stream's first sound after its start does.
-std::vector<short> Stretch(const std::vector<short>& in, double dSpeed, REFERENCE_TIME rtFirst = -1)
+// stream's first sound after its start does, for a sound beside a picture or alone.
+std::vector<short> Stretch(const std::vector<short>& in, double dSpeed, REFERENCE_TIME rtFirst = -1,
+                           bool bWithPicture = false)
 {
     std::vector<short> out;
     CComPtr<IMediaObject> pObject;
@@ -98,6 +99,7 @@ std::vector<short> Stretch(const std::vector<short>& in, double dSpeed, REFERENC
     pInner->Release();
     CSoundStretch* pStretch = static_cast<CSoundStretch*>(pObject.Get());
     pStretch->SetSpeed(dSpeed);
+    pStretch->KeepWithPicture(bWithPicture);
 
     WAVEFORMATEX wfx = {WAVE_FORMAT_PCM, 2, kHearingRate, kHearingRate * 4, 4, 16, 0};
     const DMO_MEDIA_TYPE mt = AudioType(MEDIASUBTYPE_PCM, &wfx);
@@ -166,17 +168,20 @@ TEST(SoundStretch, AtSpeedOneEverySampleComesOutUnchanged)
     EXPECT_TRUE(Stretch(in, 1.0) == in);
 }
 
-// Its output has no times: a sound whose stream starts before it (an MPEG's picture comes
-// first) is preceded by that much silence over the speed, so that it keeps in step with the
-// picture; a lead-in longer than two seconds is not waited for.
+// Its output has no times: beside a picture, a sound whose stream starts before it (an
+// MPEG's picture comes first) is preceded by that much silence over the speed, so that it
+// keeps in step with the picture; a lead-in longer than two seconds is not waited for, and
+// a sound alone plays from its first sample.
 TEST(SoundStretch, ASoundThatStartsAfterItsStreamIsPrecededBySilenceOverTheSpeed)
 {
     const struct {
         double dSpeed, dStart, dFirstHeard;
-    } rows[] = {{2.0, 0.7, 0.35}, {0.5, 0.7, 1.4}, {1.0, 0.3, 0.3}, {4.0, 0.0, 0.0}, {2.0, 3.0, 0.0}};
+        bool bWithPicture;
+    } rows[] = {{2.0, 0.7, 0.35, true}, {0.5, 0.7, 1.4, true}, {1.0, 0.3, 0.3, true},
+                {4.0, 0.0, 0.0, true},  {2.0, 3.0, 0.0, true}, {0.5, 0.7, 0.0, false}};
     for (const auto& row : rows) {
-        const std::vector<short> out =
-            Stretch(Tones({440}, 1.0), row.dSpeed, static_cast<REFERENCE_TIME>(row.dStart * 1e7));
+        const std::vector<short> out = Stretch(Tones({440}, 1.0), row.dSpeed,
+                                               static_cast<REFERENCE_TIME>(row.dStart * 1e7), row.bWithPicture);
         const Heard heard = Listen(out, {440});
         // Within the 30 ms of one frame, which at the sound's start holds some of the silence.
         EXPECT_NEAR(heard.dFirst, row.dFirstHeard, 0.03) << "speed " << row.dSpeed << ", start " << row.dStart;
