@@ -207,6 +207,30 @@ std::vector<CComPtr<IBaseFilter>> FiltersOf(IGraphBuilder* pGraph)
     }
 }
 
+bool IsEngineSoundRenderer(IBaseFilter* pFilter)
+{
+    CLSID clsid = {};
+    return SUCCEEDED(pFilter->GetClassID(&clsid)) && clsid == CLSID_DSoundRender;
+}
+
+bool FedInput(IBaseFilter* pFilter, CComPtr<IPin>& pIn, CComPtr<IPin>& pOut)
+{
+    CComPtr<IEnumPins> pPins;
+    if (FAILED(pFilter->EnumPins(&pPins)))
+        return false;
+    for (;;) {
+        CComPtr<IPin> pPin;
+        if (pPins->Next(1, &pPin, nullptr) != S_OK)
+            return false;
+        PIN_DIRECTION dir = PINDIR_OUTPUT;
+        if (SUCCEEDED(pPin->QueryDirection(&dir)) && dir == PINDIR_INPUT &&
+            SUCCEEDED(pPin->ConnectedTo(&pOut)) && pOut) {
+            pIn = std::move(pPin);
+            return true;
+        }
+    }
+}
+
 void EmptyGraph(IGraphBuilder* pGraph)
 {
     for (const CComPtr<IBaseFilter>& pFilter : FiltersOf(pGraph))

@@ -84,6 +84,13 @@ HRESULT RenderFile(IGraphBuilder* pGraph, const char* pszPath);
 // The filters of the graph, each held.
 std::vector<CComPtr<IBaseFilter>> FiltersOf(IGraphBuilder* pGraph);
 
+// Whether the filter is the engine's own sound renderer (DirectSound).
+bool IsEngineSoundRenderer(IBaseFilter* pFilter);
+
+// The connected input pin of a filter, and the output pin that feeds it; false when no
+// input pin is connected.
+bool FedInput(IBaseFilter* pFilter, CComPtr<IPin>& pIn, CComPtr<IPin>& pOut);
+
 // Takes every filter out of the graph, as before a render that failed.
 void EmptyGraph(IGraphBuilder* pGraph);
 

@@ -80,25 +80,6 @@ bool IsPcm(const WAVEFORMATEX* pWave, WORD wBits)
     return pWave != nullptr && pWave->wFormatTag == WAVE_FORMAT_PCM && pWave->wBitsPerSample == wBits;
 }
 
-// The input pin of a filter, and the output pin that feeds it.
-bool FedInput(IBaseFilter* pFilter, CComPtr<IPin>& pIn, CComPtr<IPin>& pOut)
-{
-    CComPtr<IEnumPins> pPins;
-    if (FAILED(pFilter->EnumPins(&pPins)))
-        return false;
-    for (;;) {
-        CComPtr<IPin> pPin;
-        if (pPins->Next(1, &pPin, nullptr) != S_OK)
-            return false;
-        PIN_DIRECTION dir = PINDIR_OUTPUT;
-        if (SUCCEEDED(pPin->QueryDirection(&dir)) && dir == PINDIR_INPUT &&
-            SUCCEEDED(pPin->ConnectedTo(&pOut)) && pOut) {
-            pIn = std::move(pPin);
-            return true;
-        }
-    }
-}
-
 // The sound pOut gives as 16-bit PCM, at the rate and in the channels of pWave; false when
 // it offers none.
 bool SixteenBitsOffered(IPin* pOut, const WAVEFORMATEX* pWave, CMediaTypeHolder& type)
@@ -123,8 +104,7 @@ bool SixteenBitsOffered(IPin* pOut, const WAVEFORMATEX* pWave, CMediaTypeHolder&
 void EndSoundInSilence(IGraphBuilder* pGraph)
 {
     for (const CComPtr<IBaseFilter>& pRenderer : FiltersOf(pGraph)) {
-        CLSID clsid = {};
-        if (FAILED(pRenderer->GetClassID(&clsid)) || clsid != CLSID_DSoundRender)
+        if (!IsEngineSoundRenderer(pRenderer.Get()))
             continue;
         CComPtr<IPin> pIn, pOut;
         CMediaTypeHolder now, wanted;

@@ -25,11 +25,9 @@ enum SoundKind { NO_SOUND, ENGINE_RENDERER, OTHER_RENDERER };
 // The bytes a second a renderer is fed, or 0 when unknown.
 double FedBytesPerSecond(IBaseFilter* pRenderer)
 {
-    CComPtr<IEnumPins> pPins;
-    CComPtr<IPin> pIn;
+    CComPtr<IPin> pIn, pOut;
     CMediaTypeHolder type;
-    if (FAILED(pRenderer->EnumPins(&pPins)) || pPins->Next(1, &pIn, nullptr) != S_OK ||
-        FAILED(pIn->ConnectionMediaType(type.Fill())) || type.Wave() == nullptr)
+    if (!FedInput(pRenderer, pIn, pOut) || FAILED(pIn->ConnectionMediaType(type.Fill())) || type.Wave() == nullptr)
         return 0;
     return type.Wave()->nAvgBytesPerSec;
 }
@@ -41,10 +39,9 @@ SoundKind SoundOf(IGraphBuilder* pGraph, double* pdFedBytesPerSecond)
     SoundKind kind = NO_SOUND;
     for (const CComPtr<IBaseFilter>& pFilter : FiltersOf(pGraph)) {
         CComPtr<IBasicAudio> pAudio;
-        CLSID clsid = {};
         if (FAILED(pAudio.QueryFrom(pFilter.Get())))
             continue;
-        if (SUCCEEDED(pFilter->GetClassID(&clsid)) && clsid == CLSID_DSoundRender) {
+        if (IsEngineSoundRenderer(pFilter.Get())) {
             *pdFedBytesPerSecond = FedBytesPerSecond(pFilter.Get());
             return ENGINE_RENDERER;
         }
