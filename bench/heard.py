@@ -2,7 +2,9 @@
 """What a recording of the sink held: raw signed 16-bit little-endian stereo at 44100 Hz.
 
 Prints the seconds of sound (10 ms windows louder than a floor), when the sound began and
-ended, the gaps inside it, and the pitch from the zero crossings of the left channel.
+ended, the gaps inside it, and the pitch from the zero crossings of the left channel. Given
+the host's time (ms since 1970) at which the recording began and at which the picture ended,
+also how long after the picture's end the last sound was heard.
 """
 import array
 import sys
@@ -31,3 +33,9 @@ heard = left[first * WINDOW:(last + 1) * WINDOW]
 crossings = sum(1 for a, b in zip(heard, heard[1:]) if (a < 0) != (b < 0))
 print("sound %.2f s, from %.2f to %.2f s of the recording, %d gaps, pitch %.0f Hz"
       % (len(on) / 100, first / 100, last / 100, gaps, crossings / 2 / (len(heard) / RATE)))
+if len(sys.argv) > 3:
+    end = (last + 1) * WINDOW
+    while end > 0 and abs(left[end - 1]) < FLOOR:
+        end -= 1
+    heard_end_ms = int(sys.argv[2]) + end * 1000 / RATE
+    print("      last sound heard %+.0f ms after the picture ended" % (heard_end_ms - int(sys.argv[3])))

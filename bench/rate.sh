@@ -9,8 +9,9 @@
 # long Stop took. First the same media on the engine's own clock, for comparison. Then,
 # where a PulseAudio server can be started, each media with sound is played again into its
 # null sink and the recording says how long it was heard and at what pitch (the files'
-# tone is 440 Hz); RATES="0.25 0.125" bash bench/rate.sh hears other rates instead. Not a
-# test: it only measures.
+# tone is 440 Hz), and how long after the picture's end its last sound was heard;
+# RATES="0.25 0.125" bash bench/rate.sh hears other rates instead, HEARD_ONLY=1 only hears.
+# Not a test: it only measures.
 set -euo pipefail
 TOP=$(cd "$(dirname "$0")/.." && pwd)
 "$TOP/scripts/deps.sh"
@@ -35,10 +36,12 @@ wine_env_managed N
 
 cd "$media"
 probe() { timeout 600 wine "$BUILD/bench/rateprobe.exe" "$@" 2>/dev/null; }
-echo "== on the engine's own clock (the rate calls alone)"
-probe --table --engine-clock video10.mpg audio10.wav clip10.mpg city.mpg | grep -v '^=='
-echo "== through the graph boundary (ALSA null device)"
-probe --table video10.mpg audio10.wav clip10.mpg city.mpg
+if [ -z "${HEARD_ONLY:-}" ]; then
+  echo "== on the engine's own clock (the rate calls alone)"
+  probe --table --engine-clock video10.mpg audio10.wav clip10.mpg city.mpg | grep -v '^=='
+  echo "== through the graph boundary (ALSA null device)"
+  probe --table video10.mpg audio10.wav clip10.mpg city.mpg
+fi
 
 command -v pulseaudio >/dev/null && command -v parec >/dev/null || {
   echo "(no PulseAudio: what is heard is not measured)"; exit 0; }
@@ -46,10 +49,13 @@ pulse_env_start
 echo "== heard through a PulseAudio null sink"
 for m in audio10.wav clip10.mpg city.mpg; do
   for r in ${RATES:-0.5 1 2 4}; do
+    began=$(date +%s%3N)
     parec -d cap.monitor --format=s16le --rate=44100 --channels=2 --raw > "$media/heard.raw" &
     rec=$!
-    probe --table --rates "$r" "$m" | grep -v '^=='
+    row=$(probe --table --rates "$r" "$m" | grep -v '^==')
+    echo "$row"
     kill "$rec"; wait "$rec" 2>/dev/null || true
-    echo "      heard: $(python3 "$TOP/bench/heard.py" "$media/heard.raw")"
+    pictured=$(echo "$row" | sed -n 's/.*picture ended at unix ms \([0-9]*\).*/\1/p')
+    echo "      heard: $(python3 "$TOP/bench/heard.py" "$media/heard.raw" $began $pictured)"
   done
 done

@@ -153,6 +153,15 @@ int SoundRenderers(IGraphBuilder* pGraph)
     }
 }
 
+// The host's time of day, in milliseconds since 1970.
+ULONGLONG UnixMs()
+{
+    FILETIME now = {};
+    GetSystemTimeAsFileTime(&now);
+    const ULONGLONG ull = (static_cast<ULONGLONG>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+    return ull / 10000 - 11644473600000ULL;
+}
+
 bool TableRow(const char* pszPath, double dRate)
 {
     IGraphBuilder* pGraph = nullptr;
@@ -189,6 +198,7 @@ bool TableRow(const char* pszPath, double dRate)
     const DWORD dwEarly = static_cast<DWORD>(dDuration / dRate * 250), dwLate = dwEarly * 3;
     double dEarly = -1, dLate = -1;
     DWORD dwEarlyAt = 0, dwLateAt = 0, dwPictureEnd = 0, dwSoundEnd = 0;
+    ULONGLONG ullPictureEndUnixMs = 0;
     int nEnded = 0;
     OAEVENT hEvent = 0;
     pEvent->GetEventHandle(&hEvent);
@@ -207,9 +217,10 @@ bool TableRow(const char* pszPath, double dRate)
         while (SUCCEEDED(pEvent->GetEvent(&lCode, &l1, &l2, 0))) {
             if (lCode == EC_COMPLETE) {
                 ++nEnded;
-                if (pRenderer && reinterpret_cast<IBaseFilter*>(l2) == pRenderer.Get())
+                if (pRenderer && reinterpret_cast<IBaseFilter*>(l2) == pRenderer.Get()) {
                     dwPictureEnd = dwNow;
-                else
+                    ullPictureEndUnixMs = UnixMs();
+                } else
                     dwSoundEnd = dwNow;
             }
             pEvent->FreeEventParams(lCode, l1, l2);
@@ -255,6 +266,9 @@ bool TableRow(const char* pszPath, double dRate)
                 PathName(pszPath), dRate, dElapsed, dDuration / dRate, bComplete ? "" : " NO END",
                 szSpeed, szOffset, szFrames, szClock, dAtEnd, bStopped ? "took" : "HANGS, waited",
                 static_cast<unsigned long>(dwStopMs));
+    // On the host's clock, so that a recording of the sound can be laid beside it.
+    if (ullPictureEndUnixMs != 0)
+        std::printf("   picture ended at unix ms %llu\n", ullPictureEndUnixMs);
     if (FAILED(hr))
         std::printf("   the rate call failed: 0x%08lx\n", static_cast<unsigned long>(hr));
     std::fflush(stdout);

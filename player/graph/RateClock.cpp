@@ -1,5 +1,6 @@
 #include "RateClock.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -16,6 +17,8 @@ const DWORD kLongestWaitMs = 50;
 // waiting, since the interface thread lets go of graphs.
 const DWORD kJoinMs = 50;
 const REFERENCE_TIME kNever = 0x7fffffffffffffffLL;
+// The longest start delay the clock skips; this engine's is 200 ms of the graph's clock.
+const REFERENCE_TIME kLongestStartDelay = kUnitsPerSecond;
 
 }  // namespace
 
@@ -220,6 +223,26 @@ DWORD_PTR CRateClock::AddAdvise(REFERENCE_TIME rtDue, REFERENCE_TIME rtPeriod, H
     return dwCookie;
 }
 
+// A graph starts each run some time after it runs (this engine 200 ms of its clock, to let
+// its filters settle), and its renderers advise on that start, their base time. The sound
+// of a graph on this clock is stretched and carries no times: it plays from the moment the
+// graph runs, and at a slow rate the picture would come that delay over the rate after it
+// (0.4 s at half speed, again after each pause). So the clock goes on to the start at the
+// first advise of a run. A start still ahead is a run from the beginning of its stream, and
+// shows the delay; a start already past is a run that goes on after a pause, whose delay is
+// the one seen before.
+void CRateClock::SkipStartDelayLocked(REFERENCE_TIME rtBase)
+{
+    if (m_bRunSeen && rtBase == m_rtRunBase)
+        return;
+    m_bRunSeen = true;
+    m_rtRunBase = rtBase;
+    const REFERENCE_TIME rtNow = NowLocked();
+    if (rtBase > rtNow)
+        m_rtStartDelay = std::max(m_rtStartDelay, std::min(rtBase - rtNow, kLongestStartDelay));
+    m_rtClockBase += m_rtStartDelay;
+}
+
 HRESULT STDMETHODCALLTYPE CRateClock::AdviseTime(REFERENCE_TIME rtBaseTime, REFERENCE_TIME rtStreamTime,
                                                  HEVENT hEvent, DWORD_PTR* pdwAdviseCookie)
 {
@@ -228,6 +251,9 @@ HRESULT STDMETHODCALLTYPE CRateClock::AdviseTime(REFERENCE_TIME rtBaseTime, REFE
     *pdwAdviseCookie = 0;
     if (hEvent == 0 || rtStreamTime < 0 || rtBaseTime + rtStreamTime <= 0)
         return E_INVALIDARG;
+    EnterCriticalSection(&m_cs);
+    SkipStartDelayLocked(rtBaseTime);
+    LeaveCriticalSection(&m_cs);
     *pdwAdviseCookie = AddAdvise(rtBaseTime + rtStreamTime, 0, reinterpret_cast<HANDLE>(hEvent));
     return S_OK;
 }

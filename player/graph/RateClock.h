@@ -1,7 +1,10 @@
 // A reference clock for the filter graph that runs at a chosen multiple of real time.
 // The renderers present each sample when the graph's clock reaches the sample's time, so a
 // graph driven by this clock plays at the clock's rate even where the engine ignores the
-// rate calls themselves. At rate 1 it keeps the system's time, in 100 ns units. One thread
+// rate calls themselves. At rate 1 it keeps the system's time, in 100 ns units. A run's
+// presentation starts when the graph runs: where the graph puts the start of a run later
+// than that (the base time its renderers advise on), the clock goes on at once to that
+// start, as the sound, which plays as it comes, does. One thread
 // of its own serves the advises and never sleeps longer than 50 ms; the last release waits
 // at most 50 ms for that thread to leave, and lets it free the clock if it has not.
 #pragma once
@@ -82,6 +85,7 @@ private:
     REFERENCE_TIME NowLocked();
     REFERENCE_TIME RealNow() const;
     DWORD_PTR AddAdvise(REFERENCE_TIME rtDue, REFERENCE_TIME rtPeriod, HANDLE hSignal);
+    void SkipStartDelayLocked(REFERENCE_TIME rtBase);
     void SignalLocked(const Advise& advise, REFERENCE_TIME rtNow);
     DWORD ServeDueLocked();
     void Serve();
@@ -103,6 +107,9 @@ private:
     REFERENCE_TIME m_rtClockBase = 0;  // the clock's time then
     REFERENCE_TIME m_rtLast = 0;       // never goes back
     double m_dRate = 1.0;
+    bool m_bRunSeen = false;
+    REFERENCE_TIME m_rtRunBase = 0;     // the base time of the run last advised on
+    REFERENCE_TIME m_rtStartDelay = 0;  // how far past its run the graph puts a start
 
     std::vector<Advise> m_advises;
     DWORD_PTR m_dwNextCookie = 1;

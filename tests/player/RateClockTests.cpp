@@ -75,6 +75,31 @@ TEST(RateClock, TimeGoesOnFromWhereItIsWhenTheRateChanges)
     EXPECT_GE(Now(clock.Get()), rtAfter);
 }
 
+// The real milliseconds until an advise on rtBase fires that is due rtStream after it.
+DWORD MillisecondsUntil(CRateClock* pClock, REFERENCE_TIME rtBase, REFERENCE_TIME rtStream)
+{
+    CEvent event;
+    DWORD_PTR dwCookie = 0;
+    const DWORD dwStart = GetTickCount();
+    EXPECT_EQ(pClock->AdviseTime(rtBase, rtStream, event.Handle(), &dwCookie), S_OK);
+    EXPECT_EQ(WaitForSingleObject(event.Get(), kAdviseWaitMs), WAIT_OBJECT_0);
+    return GetTickCount() - dwStart;
+}
+
+TEST(RateClock, ARunStartsWhenTheGraphRunsNotWhenItsStartWasPut)
+{
+    // A graph runs and puts its start 0.2 s of the clock later; at a quarter speed its
+    // first picture, 0.1 s into the stream, is due 0.4 s after the run, not 1.2 s.
+    CClockRef clock;
+    ASSERT_EQ(clock->SetRate(0.25), S_OK);
+    const DWORD dwFirst = MillisecondsUntil(clock.Get(), Now(clock.Get()) + kSecond / 5, kSecond / 10);
+    EXPECT_GE(dwFirst, 300u);
+    EXPECT_LT(dwFirst, 800u);
+    // After a pause it goes on with the picture 1 s into the stream, its start put 0.2 s
+    // after it runs again: that picture is due at once, not 0.8 s later.
+    EXPECT_LT(MillisecondsUntil(clock.Get(), Now(clock.Get()) - kSecond + kSecond / 5, kSecond), 400u);
+}
+
 TEST(RateClock, RefusesRatesThatAreNoSpeedAndKeepsItsOwn)
 {
     CClockRef clock;
