@@ -230,10 +230,11 @@ DWORD_PTR CRateClock::AddAdvise(REFERENCE_TIME rtDue, REFERENCE_TIME rtPeriod, H
 // (0.4 s at half speed, again after each pause). So the clock goes on to the start at the
 // first advise of a run. A start still ahead is a run from the beginning of its stream, and
 // shows the delay; a start already past is a run that goes on after a pause, whose delay is
-// the one seen before.
+// the one seen before. A run's start is never earlier than the one before it (a pause
+// puts it later by its length), so an earlier base is no new run.
 void CRateClock::SkipStartDelayLocked(REFERENCE_TIME rtBase)
 {
-    if (m_bRunSeen && rtBase == m_rtRunBase)
+    if (m_bRunSeen && rtBase <= m_rtRunBase)
         return;
     m_bRunSeen = true;
     m_rtRunBase = rtBase;

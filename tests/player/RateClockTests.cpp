@@ -92,12 +92,14 @@ TEST(RateClock, ARunStartsWhenTheGraphRunsNotWhenItsStartWasPut)
     // first picture, 0.1 s into the stream, is due 0.4 s after the run, not 1.2 s.
     CClockRef clock;
     ASSERT_EQ(clock->SetRate(0.25), S_OK);
-    const DWORD dwFirst = MillisecondsUntil(clock.Get(), Now(clock.Get()) + kSecond / 5, kSecond / 10);
+    const REFERENCE_TIME rtStart = Now(clock.Get()) + kSecond / 5;
+    const DWORD dwFirst = MillisecondsUntil(clock.Get(), rtStart, kSecond / 10);
     EXPECT_GE(dwFirst, 300u);
     EXPECT_LT(dwFirst, 800u);
-    // After a pause it goes on with the picture 1 s into the stream, its start put 0.2 s
-    // after it runs again: that picture is due at once, not 0.8 s later.
-    EXPECT_LT(MillisecondsUntil(clock.Get(), Now(clock.Get()) - kSecond + kSecond / 5, kSecond), 400u);
+    // After a pause it runs again, its start put later by the pause, and the same delay
+    // after it runs: the picture it goes on with is due at once, not 0.8 s later.
+    const REFERENCE_TIME rtAgain = rtStart + 1;
+    EXPECT_LT(MillisecondsUntil(clock.Get(), rtAgain, Now(clock.Get()) + kSecond / 5 - rtAgain), 400u);
 }
 
 TEST(RateClock, RefusesRatesThatAreNoSpeedAndKeepsItsOwn)
