@@ -38,6 +38,9 @@ const double kTableRates[] = {0.5, 1.0, 2.0, 4.0};
 
 // --engine-clock: the rows run on the clock the engine chooses itself, for comparison.
 bool g_bEngineClock = false;
+// With --pause: each row is paused for a second once a second of it has played.
+bool g_bPauseOnce = false;
+const DWORD kPauseAfterMs = 1000, kPauseMs = 1000;
 // --rates R: the table's rows at rate R only, any rate above 0 (one rate per run, for
 // recording the sound).
 double g_dOnlyRate = 0;
@@ -193,7 +196,8 @@ bool TableRow(const char* pszPath, double dRate)
     pEvent->CancelDefaultHandling(EC_COMPLETE);
     DWORD dwStart = GetTickCount();
     pControl->Run();
-    const DWORD dwLimit = static_cast<DWORD>(dDuration / dRate * 1000 * 2) + 10000;
+    const DWORD dwLimit = static_cast<DWORD>(dDuration / dRate * 1000 * 2) + 10000 + (g_bPauseOnce ? kPauseMs : 0);
+    DWORD dwPausedAt = 0;
     // The position a person sees, read at a quarter and at three quarters of the way.
     const DWORD dwEarly = static_cast<DWORD>(dDuration / dRate * 250), dwLate = dwEarly * 3;
     double dEarly = -1, dLate = -1;
@@ -205,6 +209,13 @@ bool TableRow(const char* pszPath, double dRate)
     while (nEnded < nRenderers && GetTickCount() - dwStart < dwLimit) {
         WaitForSingleObject(reinterpret_cast<HANDLE>(hEvent), 10);
         const DWORD dwNow = GetTickCount() - dwStart;
+        if (g_bPauseOnce && dwPausedAt == 0 && dwNow >= kPauseAfterMs) {
+            pControl->Pause();
+            dwPausedAt = dwNow;
+        } else if (dwPausedAt != 0 && dwPausedAt != MAXDWORD && dwNow >= dwPausedAt + kPauseMs) {
+            pControl->Run();
+            dwPausedAt = MAXDWORD;
+        }
         if (dEarly < 0 && dwNow >= dwEarly) {
             pPosition->get_CurrentPosition(&dEarly);
             dwEarlyAt = dwNow;
@@ -330,6 +341,8 @@ int main(int argc, char** argv)
             bCallsOnly = true;
         else if (std::strcmp(argv[nFirst], "--engine-clock") == 0)
             g_bEngineClock = true;
+        else if (std::strcmp(argv[nFirst], "--pause") == 0)
+            g_bPauseOnce = true;
         else if (std::strcmp(argv[nFirst], "--rates") == 0 && nFirst + 1 < argc)
             g_dOnlyRate = std::atof(argv[++nFirst]);
     }

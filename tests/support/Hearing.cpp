@@ -1,5 +1,6 @@
 #include "Hearing.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -168,10 +169,12 @@ double PitchHz(const std::vector<short>& samples, double dFrom, double dTo)
     if (nEnd > nFrames)
         nEnd = nFrames;
     // A crossing counts where the sound rises through zero after it has been below a
-    // hundredth of full scale, so that noise about zero adds none; the first and the last
-    // bound the whole periods between them, each placed to a fraction of a sample.
-    double dFirst = -1, dLast = -1;
-    int nPeriods = -1;
+    // hundredth of full scale, so that noise about zero adds none; each is placed to a
+    // fraction of a sample. The pitch is that of the periods between them: a period that a
+    // gap of silence lengthens, or a few samples played twice shorten, is the device's
+    // doing, not the sound's, and counts only among the gaps.
+    std::vector<double> periods;
+    double dPrevious = -1;
     bool bArmed = false;
     for (size_t i = nBegin + 1; i < nEnd; ++i) {
         const double a = samples[2 * (i - 1)] + samples[2 * (i - 1) + 1];
@@ -180,16 +183,26 @@ double PitchHz(const std::vector<short>& samples, double dFrom, double dTo)
             bArmed = true;
         if (bArmed && a < 0 && b >= 0) {
             const double dAt = static_cast<double>(i - 1) + (-a) / (b - a);
-            if (dFirst < 0)
-                dFirst = dAt;
-            dLast = dAt;
-            ++nPeriods;
+            if (dPrevious >= 0)
+                periods.push_back(dAt - dPrevious);
+            dPrevious = dAt;
             bArmed = false;
         }
     }
-    if (nPeriods < 1)
+    if (periods.empty())
         return 0;
-    return nPeriods * kHearingRate / (dLast - dFirst);
+    std::vector<double> sorted = periods;
+    std::nth_element(sorted.begin(), sorted.begin() + sorted.size() / 2, sorted.end());
+    const double dMedian = sorted[sorted.size() / 2];
+    double dSum = 0;
+    int nKept = 0;
+    for (double dPeriod : periods) {
+        if (dPeriod > dMedian * 0.5 && dPeriod < dMedian * 1.5) {
+            dSum += dPeriod;
+            ++nKept;
+        }
+    }
+    return nKept > 0 ? nKept * kHearingRate / dSum : 0;
 }
 
 CSinkRecording::CSinkRecording()

@@ -44,8 +44,9 @@ struct Heard {
 Heard Listen(const std::vector<short>& samples, const std::vector<int>& tonesHz);
 
 // The pitch heard between dFrom and dTo seconds of interleaved stereo samples, from the
-// zero crossings of the channels' sum (rising ones, counted over whole periods); 0 when
-// that stretch holds no sound.
+// zero crossings of the channels' sum (rising ones: the periods between them, leaving out
+// those a gap lengthens or a repeat shortens by half or more); 0 when that stretch holds
+// no sound.
 double PitchHz(const std::vector<short>& samples, double dFrom, double dTo);
 
 // A recording of the sink's monitor, running from Start until Stop or destruction.
