@@ -20,21 +20,7 @@ const std::vector<int> kTones = {300, 600, 1200};
 
 bool RunBare(const std::string& bareExe, const std::string& media)
 {
-    std::string line = "\"" + bareExe + "\" \"" + media + "\"";
-    std::vector<char> buffer(line.begin(), line.end());
-    buffer.push_back('\0');
-    STARTUPINFOA si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi = {};
-    if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                        &pi))
-        return false;
-    bool bEnded = WaitForSingleObject(pi.hProcess, 30000) == WAIT_OBJECT_0;
-    if (!bEnded)
-        TerminateProcess(pi.hProcess, 1);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return bEnded;
+    return RunToEnd("\"" + bareExe + "\" \"" + media + "\"", 30000);
 }
 
 bool RunPlayer(const std::string& media, const std::string& dir)

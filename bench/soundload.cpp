@@ -168,20 +168,7 @@ bool PlayDirectSound(const WAVEFORMATEX& format, const std::vector<char>& data)
 // The least program that plays a media through the engine (bareplay.exe beside this one).
 bool PlayWithEngine(const std::string& bareExe)
 {
-    std::string line = "\"" + bareExe + "\" \"" + MediaPath(kMedia) + "\"";
-    std::vector<char> buffer(line.begin(), line.end());
-    buffer.push_back('\0');
-    STARTUPINFOA si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi = {};
-    if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return false;
-    const bool bEnded = WaitForSingleObject(pi.hProcess, 40000) == WAIT_OBJECT_0;
-    if (!bEnded)
-        TerminateProcess(pi.hProcess, 1);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return bEnded;
+    return RunToEnd("\"" + bareExe + "\" \"" + MediaPath(kMedia) + "\"", 40000);
 }
 
 bool PlayWithPlayer(const std::string& dir)

@@ -37,18 +37,23 @@ REFERENCE_TIME Now(CRateClock* pClock)
     return rt;
 }
 
+// The real milliseconds until an advise on rtBase fires that is due rtStream after it.
+DWORD MillisecondsUntil(CRateClock* pClock, REFERENCE_TIME rtBase, REFERENCE_TIME rtStream)
+{
+    CEvent event;
+    DWORD_PTR dwCookie = 0;
+    const DWORD dwStart = GetTickCount();
+    EXPECT_EQ(pClock->AdviseTime(rtBase, rtStream, event.Handle(), &dwCookie), S_OK);
+    EXPECT_EQ(WaitForSingleObject(event.Get(), kAdviseWaitMs), WAIT_OBJECT_0) << "the advise did not fire";
+    return GetTickCount() - dwStart;
+}
+
 // The real milliseconds until an advise a clock-second ahead fires at dRate.
 DWORD MillisecondsForOneClockSecond(double dRate)
 {
     CClockRef clock;
     EXPECT_EQ(clock->SetRate(dRate), S_OK);
-    CEvent event;
-    DWORD_PTR dwCookie = 0;
-    const DWORD dwStart = GetTickCount();
-    EXPECT_EQ(clock->AdviseTime(Now(clock.Get()), kSecond, event.Handle(), &dwCookie), S_OK);
-    EXPECT_EQ(WaitForSingleObject(event.Get(), kAdviseWaitMs), WAIT_OBJECT_0)
-        << "the advise did not fire at rate " << dRate;
-    return GetTickCount() - dwStart;
+    return MillisecondsUntil(clock.Get(), Now(clock.Get()), kSecond);
 }
 
 TEST(RateClock, AnAdviseFiresAfterTheScaledTime)
@@ -75,29 +80,16 @@ TEST(RateClock, TimeGoesOnFromWhereItIsWhenTheRateChanges)
     EXPECT_GE(Now(clock.Get()), rtAfter);
 }
 
-// The real milliseconds until an advise on rtBase fires that is due rtStream after it.
-DWORD MillisecondsUntil(CRateClock* pClock, REFERENCE_TIME rtBase, REFERENCE_TIME rtStream)
-{
-    CEvent event;
-    DWORD_PTR dwCookie = 0;
-    const DWORD dwStart = GetTickCount();
-    EXPECT_EQ(pClock->AdviseTime(rtBase, rtStream, event.Handle(), &dwCookie), S_OK);
-    EXPECT_EQ(WaitForSingleObject(event.Get(), kAdviseWaitMs), WAIT_OBJECT_0);
-    return GetTickCount() - dwStart;
-}
-
 TEST(RateClock, ARunStartsWhenTheGraphRunsNotWhenItsStartWasPut)
 {
-    // A graph runs and puts its start 0.2 s of the clock later; at a quarter speed its
-    // first picture, 0.1 s into the stream, is due 0.4 s after the run, not 1.2 s.
+    // The start put 0.2 s of the clock after the run: at a quarter speed a picture 0.1 s
+    // into the stream is due 0.4 s after the run, not 1.2 s; after a pause, at once.
     CClockRef clock;
     ASSERT_EQ(clock->SetRate(0.25), S_OK);
     const REFERENCE_TIME rtStart = Now(clock.Get()) + kSecond / 5;
     const DWORD dwFirst = MillisecondsUntil(clock.Get(), rtStart, kSecond / 10);
     EXPECT_GE(dwFirst, 300u);
     EXPECT_LT(dwFirst, 800u);
-    // After a pause it runs again, its start put later by the pause, and the same delay
-    // after it runs: the picture it goes on with is due at once, not 0.8 s later.
     const REFERENCE_TIME rtAgain = rtStart + 1;
     EXPECT_LT(MillisecondsUntil(clock.Get(), rtAgain, Now(clock.Get()) + kSecond / 5 - rtAgain), 400u);
 }

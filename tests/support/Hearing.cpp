@@ -169,10 +169,8 @@ double PitchHz(const std::vector<short>& samples, double dFrom, double dTo)
     if (nEnd > nFrames)
         nEnd = nFrames;
     // A crossing counts where the sound rises through zero after it has been below a
-    // hundredth of full scale, so that noise about zero adds none; each is placed to a
-    // fraction of a sample. The pitch is that of the periods between them: a period that a
-    // gap of silence lengthens, or a few samples played twice shorten, is the device's
-    // doing, not the sound's, and counts only among the gaps.
+    // hundredth of full scale (noise about zero adds none), placed to a fraction of a
+    // sample; a period a gap lengthens or a repeat shortens is the device's, not the pitch.
     std::vector<double> periods;
     double dPrevious = -1;
     bool bArmed = false;
