@@ -54,7 +54,10 @@ fi
 if [ -n "$foreign" ]; then
   dpkg --print-foreign-architectures | grep -qx "$foreign" || dpkg --add-architecture "$foreign"
 fi
-apt-get update -q
+# A mirror caught mid-sync fails one index now and then; what the install needs is
+# usually in the others, and the install itself says plainly if a package is missing.
+apt-get update -q || { sleep 5; apt-get update -q; } ||
+  echo "deps.sh: apt-get update reported errors; installing from the indexes it has" >&2
 [ ${#missing[@]} -eq 0 ] || DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
 for p in "${missing_samples[@]}"; do
   tmp=$(mktemp -d)
