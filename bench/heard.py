@@ -2,7 +2,8 @@
 """What a recording of the sink held: raw signed 16-bit little-endian stereo at 44100 Hz.
 
 Prints the seconds of sound (10 ms windows louder than a floor), when the sound began and
-ended, the gaps inside it, and the pitch from the zero crossings of the left channel. Given
+ended, the gaps inside it, and the pitch from the zero crossings of the left channel while it
+sounds (a pause or a gap is no lower pitch). Given
 the host's time (ms since 1970) at which the recording began and at which the picture ended,
 also how long after the picture's end the last sound was heard.
 """
@@ -29,10 +30,12 @@ for is_loud in loud[first:last + 1]:
     if not is_loud and previous:
         gaps += 1
     previous = is_loud
-heard = left[first * WINDOW:(last + 1) * WINDOW]
-crossings = sum(1 for a, b in zip(heard, heard[1:]) if (a < 0) != (b < 0))
+crossings = 0
+for i in on:
+    window = left[i * WINDOW:(i + 1) * WINDOW + 1]
+    crossings += sum(1 for a, b in zip(window, window[1:]) if (a < 0) != (b < 0))
 print("sound %.2f s, from %.2f to %.2f s of the recording, %d gaps, pitch %.0f Hz"
-      % (len(on) / 100, first / 100, last / 100, gaps, crossings / 2 / (len(heard) / RATE)))
+      % (len(on) / 100, first / 100, last / 100, gaps, crossings / 2 / (len(on) * WINDOW / RATE)))
 if len(sys.argv) > 3:
     end = (last + 1) * WINDOW
     while end > 0 and abs(left[end - 1]) < FLOOR:

@@ -227,11 +227,11 @@ DWORD_PTR CRateClock::AddAdvise(REFERENCE_TIME rtDue, REFERENCE_TIME rtPeriod, H
 // its filters settle), and its renderers advise on that start, their base time. The sound
 // of a graph on this clock is stretched and carries no times: it plays from the moment the
 // graph runs, and at a slow rate the picture would come that delay over the rate after it
-// (0.4 s at half speed, again after each pause). So the clock goes on to the start at the
-// first advise of a run. A start still ahead is a run from the beginning of its stream, and
-// shows the delay; a start already past is a run that goes on after a pause, whose delay is
-// the one seen before. A run's start is never earlier than the one before it (a pause
-// puts it later by its length), so an earlier base is no new run.
+// (0.4 s at half speed). So at the first advise of a run whose start is still ahead, the
+// clock goes on to that start. A run that goes on after a pause has its start already past:
+// the graph counts the delay it put before as played, so its stream goes on from where it
+// stopped, and the clock has nothing to skip. A run's start is never earlier than the one
+// before it (a pause puts it later by its length), so an earlier base is no new run.
 void CRateClock::SkipStartDelayLocked(REFERENCE_TIME rtBase)
 {
     if (m_bRunSeen && rtBase <= m_rtRunBase)
@@ -240,8 +240,7 @@ void CRateClock::SkipStartDelayLocked(REFERENCE_TIME rtBase)
     m_rtRunBase = rtBase;
     const REFERENCE_TIME rtNow = NowLocked();
     if (rtBase > rtNow)
-        m_rtStartDelay = std::max(m_rtStartDelay, std::min(rtBase - rtNow, kLongestStartDelay));
-    m_rtClockBase += m_rtStartDelay;
+        m_rtClockBase += std::min(rtBase - rtNow, kLongestStartDelay);
 }
 
 HRESULT STDMETHODCALLTYPE CRateClock::AdviseTime(REFERENCE_TIME rtBaseTime, REFERENCE_TIME rtStreamTime,

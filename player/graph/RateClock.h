@@ -108,8 +108,7 @@ private:
     REFERENCE_TIME m_rtLast = 0;       // never goes back
     double m_dRate = 1.0;
     bool m_bRunSeen = false;
-    REFERENCE_TIME m_rtRunBase = 0;     // the base time of the run last advised on
-    REFERENCE_TIME m_rtStartDelay = 0;  // how far past its run the graph puts a start
+    REFERENCE_TIME m_rtRunBase = 0;  // the base time of the run last advised on
 
     std::vector<Advise> m_advises;
     DWORD_PTR m_dwNextCookie = 1;
