@@ -9,8 +9,8 @@
 # Run it again when a window changes.
 set -euo pipefail
 TOP=$(cd "$(dirname "$0")/.." && pwd)
-. "$TOP/scripts/arch.sh"
 "$TOP/scripts/deps.sh"
+. "$TOP/scripts/arch.sh"
 . "$TOP/scripts/wine-env.sh"
 TANDREL_TARGETS="Tandrel98 media" wine_env_build
 

@@ -17,13 +17,21 @@ tandrel_runs_i386() {
   return "$rc"
 }
 
+# Left by deps.sh on a host that runs 32-bit programs where the distribution's mirror could
+# not give the 32-bit Wine and plugins (an index it serves broken); the host then tests the
+# x86_64 form. Delete it to try the 32-bit form again.
+TANDREL_NO_I386_MARK=/var/lib/tandrel-no-i386-packages
+
 if [ -z "${TANDREL_ARCH_WHY:-}" ]; then
   case "${TANDREL_ARCH:-}" in
     i686|x86_64) TANDREL_ARCH_WHY="TANDREL_ARCH=$TANDREL_ARCH was given" ;;
     "")
-      if tandrel_runs_i386; then
+      if tandrel_runs_i386 && [ ! -e "$TANDREL_NO_I386_MARK" ]; then
         TANDREL_ARCH=i686
         TANDREL_ARCH_WHY="this host runs 32-bit programs"
+      elif tandrel_runs_i386; then
+        TANDREL_ARCH=x86_64
+        TANDREL_ARCH_WHY="this host runs 32-bit programs, but 32-bit Wine could not be installed ($TANDREL_NO_I386_MARK)"
       else
         TANDREL_ARCH=x86_64
         TANDREL_ARCH_WHY="this host runs no 32-bit program, so 32-bit Wine cannot start"

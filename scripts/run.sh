@@ -6,9 +6,9 @@
 # the screenshot holds it, and the player ended with exit code 0 when closed.
 set -euo pipefail
 TOP=$(cd "$(dirname "$0")/.." && pwd)
+"$TOP/scripts/deps.sh"
 . "$TOP/scripts/arch.sh"
 tandrel_say_form
-"$TOP/scripts/deps.sh"
 . "$TOP/scripts/wine-env.sh"
 
 TANDREL_TARGETS="Tandrel98 media" wine_env_build -DTANDREL_TESTS=OFF

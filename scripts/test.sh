@@ -3,9 +3,9 @@
 # the form this host runs (scripts/arch.sh); build/dist holds the 32-bit programs either way.
 set -euo pipefail
 TOP=$(cd "$(dirname "$0")/.." && pwd)
+"$TOP/scripts/deps.sh"
 . "$TOP/scripts/arch.sh"
 tandrel_say_form
-"$TOP/scripts/deps.sh"
 . "$TOP/scripts/wine-env.sh"
 
 wine_env_build -DTANDREL_TESTS=ON
