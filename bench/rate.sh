@@ -11,7 +11,8 @@
 # null sink and the recording says how long it was heard and at what pitch (the files'
 # tone is 440 Hz), and how long after the picture's end its last sound was heard;
 # RATES="0.25 0.125" bash bench/rate.sh hears other rates instead, HEARD_ONLY=1 only hears,
-# PAUSE=1 pauses each heard row for a second after its first second.
+# PAUSE=1 pauses each heard row for a second after its first second, LOOP=1 plays each twice,
+# rewound at its end as the player's loop rewinds (the picture's end is the second's).
 # Not a test: it only measures.
 set -euo pipefail
 TOP=$(cd "$(dirname "$0")/.." && pwd)
@@ -53,7 +54,7 @@ for m in audio10.wav clip10.mpg city.mpg; do
     began=$(date +%s%3N)
     parec -d cap.monitor --format=s16le --rate=44100 --channels=2 --raw > "$media/heard.raw" &
     rec=$!
-    row=$(probe --table ${PAUSE:+--pause} --rates "$r" "$m" | grep -v '^==')
+    row=$(probe --table ${PAUSE:+--pause} ${LOOP:+--loop} --rates "$r" "$m" | grep -v '^==')
     echo "$row"
     kill "$rec"; wait "$rec" 2>/dev/null || true
     pictured=$(echo "$row" | sed -n 's/.*picture ended at unix ms \([0-9]*\).*/\1/p')

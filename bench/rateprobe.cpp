@@ -17,6 +17,8 @@
 //   --table         the rate table only
 //   --engine-clock  the table's rows on the clock the engine chooses (the rate calls alone)
 //   --rates R       the table's rows at rate R only
+//   --pause         each row paused for a second once a second of it has played
+//   --loop          each row played twice, rewound at its end as the player's loop does
 #include <windows.h>
 #include <dshow.h>
 
@@ -41,6 +43,8 @@ bool g_bEngineClock = false;
 // With --pause: each row is paused for a second once a second of it has played.
 bool g_bPauseOnce = false;
 const DWORD kPauseAfterMs = 1000, kPauseMs = 1000;
+// With --loop: each row is played twice, rewound at its end as the player's loop rewinds.
+bool g_bLoopOnce = false;
 // --rates R: the table's rows at rate R only, any rate above 0 (one rate per run, for
 // recording the sound).
 double g_dOnlyRate = 0;
@@ -196,7 +200,9 @@ bool TableRow(const char* pszPath, double dRate)
     pEvent->CancelDefaultHandling(EC_COMPLETE);
     DWORD dwStart = GetTickCount();
     pControl->Run();
-    const DWORD dwLimit = static_cast<DWORD>(dDuration / dRate * 1000 * 2) + 10000 + (g_bPauseOnce ? kPauseMs : 0);
+    const DWORD dwLimit = static_cast<DWORD>(dDuration / dRate * 1000 * 2) * (g_bLoopOnce ? 2 : 1) + 10000 +
+                          (g_bPauseOnce ? kPauseMs : 0);
+    bool bLooped = false;
     DWORD dwPausedAt = 0;
     // The position a person sees, read at a quarter and at three quarters of the way.
     const DWORD dwEarly = static_cast<DWORD>(dDuration / dRate * 250), dwLate = dwEarly * 3;
@@ -236,6 +242,11 @@ bool TableRow(const char* pszPath, double dRate)
             }
             pEvent->FreeEventParams(lCode, l1, l2);
         }
+        if (g_bLoopOnce && !bLooped && nEnded >= nRenderers) {
+            MediaGraph::SetPosition(pGraph, 0.0);
+            bLooped = true;
+            nEnded = 0;
+        }
     }
     const bool bComplete = nEnded >= nRenderers;
     double dElapsed = (GetTickCount() - dwStart) / 1000.0;
@@ -273,8 +284,10 @@ bool TableRow(const char* pszPath, double dRate)
     char szClock[64] = "engine's clock";
     if (lServed >= 0)
         std::snprintf(szClock, sizeof szClock, "own clock: %4ld presented, %3ld late", lServed, lLate);
-    std::printf("%-11s %4.2f  end %6.2f s (duration/rate %6.2f)%s%s%s  %s  %s  at end %5.2f s  Stop %s %lu ms\n",
-                PathName(pszPath), dRate, dElapsed, dDuration / dRate, bComplete ? "" : " NO END",
+    // The whole media's time at the rate: an MPEG plays past the duration the engine reports.
+    const double dWhole = dAtEnd / dRate * (g_bLoopOnce ? 2 : 1) + (g_bPauseOnce ? kPauseMs / 1000.0 : 0);
+    std::printf("%-11s %4.2f  end %6.2f s (duration/rate %6.2f, whole/rate %6.2f)%s%s%s  %s  %s  at end %5.2f s  Stop %s %lu ms\n",
+                PathName(pszPath), dRate, dElapsed, dDuration / dRate, dWhole, bComplete ? "" : " NO END",
                 szSpeed, szOffset, szFrames, szClock, dAtEnd, bStopped ? "took" : "HANGS, waited",
                 static_cast<unsigned long>(dwStopMs));
     // On the host's clock, so that a recording of the sound can be laid beside it.
@@ -343,6 +356,8 @@ int main(int argc, char** argv)
             g_bEngineClock = true;
         else if (std::strcmp(argv[nFirst], "--pause") == 0)
             g_bPauseOnce = true;
+        else if (std::strcmp(argv[nFirst], "--loop") == 0)
+            g_bLoopOnce = true;
         else if (std::strcmp(argv[nFirst], "--rates") == 0 && nFirst + 1 < argc)
             g_dOnlyRate = std::atof(argv[++nFirst]);
     }
