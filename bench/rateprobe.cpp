@@ -284,8 +284,10 @@ bool TableRow(const char* pszPath, double dRate)
     char szClock[64] = "engine's clock";
     if (lServed >= 0)
         std::snprintf(szClock, sizeof szClock, "own clock: %4ld presented, %3ld late", lServed, lLate);
-    // The whole media's time at the rate: an MPEG plays past the duration the engine reports.
-    const double dWhole = dAtEnd / dRate * (g_bLoopOnce ? 2 : 1) + (g_bPauseOnce ? kPauseMs / 1000.0 : 0);
+    // The whole media's time at the rate: an MPEG plays past the duration the engine
+    // reports (sound alone ends its stream before the device has played its last part).
+    const double dWhole = (dAtEnd > dDuration ? dAtEnd : dDuration) / dRate * (g_bLoopOnce ? 2 : 1) +
+                          (g_bPauseOnce ? kPauseMs / 1000.0 : 0);
     std::printf("%-11s %4.2f  end %6.2f s (duration/rate %6.2f, whole/rate %6.2f)%s%s%s  %s  %s  at end %5.2f s  Stop %s %lu ms\n",
                 PathName(pszPath), dRate, dElapsed, dDuration / dRate, dWhole, bComplete ? "" : " NO END",
                 szSpeed, szOffset, szFrames, szClock, dAtEnd, bStopped ? "took" : "HANGS, waited",
