@@ -50,7 +50,15 @@ protected:
     {
         EXPECT_TRUE(XKey("ctrl+e", player.MainWindow()));
         DWORD dwCode = 0xDEAD;
-        EXPECT_TRUE(player.WaitExit(10000, &dwCode)) << "the player did not end after Ctrl+E";
+        if (!player.WaitExit(10000, &dwCode)) {
+            // Whether the keys were lost or the player's window no longer answers.
+            DWORD_PTR dwResult = 0;
+            const bool bAnswers = SendMessageTimeoutA(player.MainWindow(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG,
+                                                      2000, &dwResult) != 0;
+            ADD_FAILURE() << "the player did not end after Ctrl+E; its main window "
+                          << (bAnswers ? "still answers" : "does not answer") << ", the foreground window is "
+                          << (GetForegroundWindow() == player.MainWindow() ? "it" : "another");
+        }
         return dwCode;
     }
 
