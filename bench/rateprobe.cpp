@@ -43,6 +43,8 @@ bool g_bEngineClock = false;
 // With --pause: each row is paused for a second once a second of it has played.
 bool g_bPauseOnce = false;
 const DWORD kPauseAfterMs = 1000, kPauseMs = 1000;
+// How long a row goes on playing after its end of stream before it is stopped.
+const DWORD kPlayOutMs = 500;
 // With --loop: each row is played twice, rewound at its end as the player's loop rewinds.
 bool g_bLoopOnce = false;
 // --rates R: the table's rows at rate R only, any rate above 0 (one rate per run, for
@@ -271,6 +273,11 @@ bool TableRow(const char* pszPath, double dRate)
         pClock->Release();
     }
 
+    // A sound renderer ends its stream when it has the last sample, 0.2-0.3 s before the
+    // device has played it: the row waits for that before it stops the graph, as the
+    // player does, so that a recording hears the whole sound.
+    if (bComplete)
+        Sleep(kPlayOutMs);
     DWORD dwStopStart = GetTickCount();
     HANDLE hStop = CreateThread(nullptr, 0, StopGraph, pControl.Get(), 0, nullptr);
     bool bStopped = hStop != nullptr && WaitForSingleObject(hStop, 10000) == WAIT_OBJECT_0;
