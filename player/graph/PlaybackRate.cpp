@@ -94,6 +94,17 @@ void SetStretchSpeeds(IGraphBuilder* pGraph, double dRate)
         SetStretchSpeed(pFilter.Get(), dRate);
 }
 
+// Every stretch of the graph keeps to the runs of pClock (null: to none).
+void SteerStretches(IGraphBuilder* pGraph, CRateClock* pClock)
+{
+    for (const CComPtr<IBaseFilter>& pFilter : MediaGraph::FiltersOf(pGraph)) {
+        if (CSoundStretch* pStretch = CSoundStretch::FromFilter(pFilter.Get())) {
+            pStretch->SteerBy(pClock);
+            pStretch->Release();
+        }
+    }
+}
+
 // The first pin of one direction of a filter.
 HRESULT FirstPin(IBaseFilter* pFilter, PIN_DIRECTION direction, CComPtr<IPin>& pPin)
 {
@@ -194,6 +205,7 @@ void Restore(IGraphBuilder* pGraph, CRateClock* pClock)
     for (const CRateClock::Connection& connection : pClock->TakeHeld())
         pGraph->ConnectDirect(connection.pOut, connection.pIn, nullptr);
     pGraph->SetDefaultSyncSource();
+    SteerStretches(pGraph, nullptr);
 }
 
 // A faster or slower speed from normal: the graph runs on a clock of ours at dRate, which
@@ -214,6 +226,8 @@ void Adapt(IGraphBuilder* pGraph, double dRate)
         if (FAILED(pFilter->SetSyncSource(pClock))) {
             for (const CRateClock::Connection& connection : pClock->TakeHeld())
                 pGraph->ConnectDirect(connection.pOut, connection.pIn, nullptr);
+        } else {
+            SteerStretches(pGraph, pClock);
         }
     }
     pClock->Release();

@@ -113,6 +113,15 @@ REFERENCE_TIME CRateClock::NowLocked()
     return rtNow;
 }
 
+bool CRateClock::GetStreamTime(REFERENCE_TIME* prtStream)
+{
+    EnterCriticalSection(&m_cs);
+    const bool bRun = m_bRunSeen;
+    *prtStream = bRun ? NowLocked() - m_rtRunBase : 0;
+    LeaveCriticalSection(&m_cs);
+    return bRun;
+}
+
 HRESULT CRateClock::SetRate(double dRate)
 {
     if (!(dRate > 0.0) || !std::isfinite(dRate))

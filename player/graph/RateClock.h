@@ -30,6 +30,10 @@ public:
     // one, and nothing needs to be asked.
     static bool AnyExists();
 
+    // The stream time now: the clock's time less the start of the run last advised on.
+    // False before any run was advised on.
+    bool GetStreamTime(REFERENCE_TIME* prtStream);
+
     // From now on the clock advances dRate seconds per real second; its time goes on from
     // where it is. A rate that is not greater than zero, or not finite, is refused with
     // E_INVALIDARG and the rate stays.

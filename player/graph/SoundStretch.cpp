@@ -5,11 +5,13 @@
 #include <dmoreg.h>
 #include <mediaerr.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <new>
 
 #include "Holders.h"
+#include "RateClock.h"
 
 namespace {
 
@@ -23,6 +25,15 @@ const DWORD kOutputBytes = 16384;
 const REFERENCE_TIME kUnitsPerSecond = 10000000;
 // The latest a stream's first sound may start and be waited for with silence.
 const REFERENCE_TIME kLongestLeadIn = 2 * kUnitsPerSecond;
+// Steering: the lags read after a start or a change of speed that are left out, while the
+// renderer still holds sound of before; the lag beyond the one in step that is left alone
+// (a read moves by 15 ms either way); the lag won back at the fastest, and that factor;
+// and a lag too large to be the device's (a run whose start the clock has not seen yet).
+const int kSteerSettleReads = 20;
+const double kSteerDeadMs = 40;
+const double kSteerFullMs = 240;
+const double kSteerMost = 0.08;
+const double kSteerImplausibleMs = 2000;
 
 // The formats the stretch takes: 8-bit unsigned or 16-bit signed PCM, or 32-bit float, 1 to
 // 8 channels, plain or in the extensible header. Float is taken as the decoder gives it, so
@@ -222,6 +233,8 @@ CSoundStretch::CSoundStretch(IUnknown* pOuter)
 
 CSoundStretch::~CSoundStretch()
 {
+    if (m_pClock != nullptr)
+        m_pClock->Release();
     ClearTypes();
     DeleteCriticalSection(&m_cs);
 }
@@ -231,8 +244,24 @@ void CSoundStretch::SetSpeed(double dSpeed)
     if (!(dSpeed > 0.0) || !std::isfinite(dSpeed))
         return;
     EnterCriticalSection(&m_cs);
+    if (dSpeed != m_dSpeed)
+        m_nSteerReads = 0;
     m_dSpeed = dSpeed;
     LeaveCriticalSection(&m_cs);
+}
+
+void CSoundStretch::SteerBy(CRateClock* pClock)
+{
+    if (pClock != nullptr)
+        pClock->AddRef();
+    EnterCriticalSection(&m_cs);
+    CRateClock* pOld = m_pClock;
+    m_pClock = pClock;
+    m_nSteerReads = 0;
+    m_dSteer = 1.0;
+    LeaveCriticalSection(&m_cs);
+    if (pOld != nullptr)
+        pOld->Release();
 }
 
 void CSoundStretch::KeepWithPicture(bool bKeep)
@@ -348,6 +377,8 @@ void CSoundStretch::ResetStretchLocked()
 {
     m_stretch.Reset(m_nChannels, static_cast<int>(m_nSamplesPerSec));
     m_bStarted = false;
+    m_nSteerReads = 0;
+    m_dSteer = 1.0;
 }
 
 HRESULT STDMETHODCALLTYPE CSoundStretch::SetInputType(DWORD dwInputStreamIndex, const DMO_MEDIA_TYPE* pmt,
@@ -526,7 +557,8 @@ HRESULT STDMETHODCALLTYPE CSoundStretch::ProcessInput(DWORD dwInputStreamIndex, 
     const DWORD cbSample = m_wBits / 8;
     const DWORD cbFrame = m_nChannels * cbSample;
     const size_t nFrames = cbData / cbFrame;
-    m_stretch.SetSpeed(m_dSpeed);
+    m_dSteer = SteerLocked();
+    m_stretch.SetSpeed(m_dSpeed * m_dSteer);
     // The output carries no times, so a sound that starts after the stream does (an MPEG's
     // sound starts with its first picture, a fraction of a second in) would play that much
     // ahead of the picture: beside a picture the stretch hears as much silence first.
@@ -535,7 +567,9 @@ HRESULT STDMETHODCALLTYPE CSoundStretch::ProcessInput(DWORD dwInputStreamIndex, 
         if (m_bKeepWithPicture && (dwFlags & DMO_INPUT_DATA_BUFFERF_TIME) != 0 && rtTimestamp > 0 && rtTimestamp <= kLongestLeadIn) {
             m_frames.assign(static_cast<size_t>(rtTimestamp * m_nSamplesPerSec / kUnitsPerSecond) * m_nChannels, 0.0f);
             m_stretch.Push(m_frames.data(), m_frames.size() / m_nChannels);
+            rtTimestamp = 0;
         }
+        m_rtOutput = (dwFlags & DMO_INPUT_DATA_BUFFERF_TIME) != 0 ? rtTimestamp : 0;
     }
     m_frames.resize(nFrames * m_nChannels);
     for (size_t i = 0; i < m_frames.size(); ++i)
@@ -543,6 +577,28 @@ HRESULT STDMETHODCALLTYPE CSoundStretch::ProcessInput(DWORD dwInputStreamIndex, 
     m_stretch.Push(m_frames.data(), nFrames);
     LeaveCriticalSection(&m_cs);
     return S_OK;
+}
+
+// A new input comes when the renderer has taken the output before it, which it does as the
+// device plays: that output is then the renderer's queue from being heard, the same real
+// time while the sound keeps in step. So the stream time now less the stream time the
+// output has reached, over the speed, is the same in step, and more when the device has
+// let the sound fall behind. The least read since the start is the one in step. Returns
+// the factor on the speed.
+double CSoundStretch::SteerLocked()
+{
+    REFERENCE_TIME rtStream = 0;
+    if (!m_bKeepWithPicture || !m_bStarted || m_pClock == nullptr || !m_pClock->GetStreamTime(&rtStream))
+        return 1.0;
+    const double dLagMs = static_cast<double>(rtStream - m_rtOutput) / m_dSpeed / (kUnitsPerSecond / 1000);
+    if (std::fabs(dLagMs) > kSteerImplausibleMs || ++m_nSteerReads <= kSteerSettleReads)
+        return 1.0;
+    if (m_nSteerReads == kSteerSettleReads + 1 || dLagMs < m_dInStepMs)
+        m_dInStepMs = dLagMs;
+    const double dBehindMs = dLagMs - m_dInStepMs - kSteerDeadMs;
+    if (dBehindMs <= 0)
+        return 1.0;
+    return 1.0 + std::min(dBehindMs / (kSteerFullMs - kSteerDeadMs), 1.0) * kSteerMost;
 }
 
 HRESULT STDMETHODCALLTYPE CSoundStretch::ProcessOutput(DWORD, DWORD cOutputBufferCount,
@@ -573,6 +629,8 @@ HRESULT STDMETHODCALLTYPE CSoundStretch::ProcessOutput(DWORD, DWORD cOutputBuffe
     const size_t nRoom = cbMax > cbUsed ? (cbMax - cbUsed) / cbFrame : 0;
     m_frames.resize(nRoom * m_nChannels);
     const size_t nFrames = m_stretch.Pull(m_frames.data(), nRoom);
+    m_rtOutput += std::llround(static_cast<double>(nFrames) * m_stretch.GetSpeed() * kUnitsPerSecond /
+                               (m_nSamplesPerSec > 0 ? m_nSamplesPerSec : 1));
     BYTE* pAt = pData + cbUsed;
     for (size_t i = 0; i < nFrames * m_nChannels; ++i)
         ToSample(m_frames[i], m_wBits, pAt + i * cbSample);

@@ -11,6 +11,8 @@
 
 #include "TimeStretch.h"
 
+class CRateClock;
+
 class CSoundStretch final : public IMediaObject {
 public:
     // Makes the class known in this process, once, so that the wrapper filter can create
@@ -32,6 +34,10 @@ public:
     // much silence, so that it keeps in step with a picture that waits for its time. A sound
     // alone plays from its first sample.
     void KeepWithPicture(bool bKeep);
+    // The clock whose runs the picture keeps to (null: none). Beside a picture the sound
+    // is steered to it: a sound the device let fall behind (a gap of the sound server
+    // delays all that follows it) plays up to 8 % faster until it is back in step.
+    void SteerBy(CRateClock* pClock);
 
     // Created inside pOuter (or on its own when null): the inner unknown, with one reference.
     static HRESULT CreateInstance(IUnknown* pOuter, REFIID riid, void** ppv);
@@ -90,6 +96,7 @@ private:
     // The type set on one side (bSet, read under the lock), the input's either way.
     HRESULT CurrentType(DWORD dwStreamIndex, const bool& bSet, DMO_MEDIA_TYPE* pmt);
     void ResetStretchLocked();
+    double SteerLocked();
 
     CInner m_inner;
     IUnknown* m_pOuter;
@@ -103,6 +110,11 @@ private:
     double m_dSpeed = 1.0;
     bool m_bKeepWithPicture = false;
     bool m_bStarted = false;  // input has come since the last start or flush
+    CRateClock* m_pClock = nullptr;  // with a reference
+    REFERENCE_TIME m_rtOutput = 0;   // the stream time the output has reached
+    int m_nSteerReads = 0;           // lags read since the start or the last change of speed
+    double m_dInStepMs = 0;          // the least of them after the first few: the lag in step
+    double m_dSteer = 1.0;           // the factor on the speed that wins back a lag
     CTimeStretch m_stretch;
     std::vector<float> m_frames;  // one buffer's worth, converted
 };

@@ -11,11 +11,14 @@
 
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <vector>
 
 #include "Hearing.h"
 #include "Holders.h"
+#include "RateClock.h"
 #include "SoundStretch.h"
+#include "TestEnv.h"
 
 namespace {
 
@@ -85,9 +88,11 @@ std::vector<short> Tones(const std::vector<int>& tonesHz, double dSeconds)
 // Runs the samples through a stretch at dSpeed in buffers of a tenth of a second, as the
 // wrapper filter does (input, then output for as long as the stretch has some), and ends
 // the stream with a discontinuity. With rtFirst the first buffer carries that time, as a
-// stream's first sound after its start does, for a sound beside a picture or alone.
+// stream's first sound after its start does, for a sound beside a picture or alone;
+// steered by pClock, with beforeInput called before each input with its number.
 std::vector<short> Stretch(const std::vector<short>& in, double dSpeed, REFERENCE_TIME rtFirst = -1,
-                           bool bWithPicture = false)
+                           bool bWithPicture = false, CRateClock* pClock = nullptr,
+                           const std::function<void(size_t)>& beforeInput = {})
 {
     std::vector<short> out;
     CComPtr<IMediaObject> pObject;
@@ -100,6 +105,7 @@ std::vector<short> Stretch(const std::vector<short>& in, double dSpeed, REFERENC
     CSoundStretch* pStretch = static_cast<CSoundStretch*>(pObject.Get());
     pStretch->SetSpeed(dSpeed);
     pStretch->KeepWithPicture(bWithPicture);
+    pStretch->SteerBy(pClock);
 
     WAVEFORMATEX wfx = {WAVE_FORMAT_PCM, 2, kHearingRate, kHearingRate * 4, 4, 16, 0};
     const DMO_MEDIA_TYPE mt = AudioType(MEDIASUBTYPE_PCM, &wfx);
@@ -125,6 +131,8 @@ std::vector<short> Stretch(const std::vector<short>& in, double dSpeed, REFERENC
         CBytes input(static_cast<DWORD>(n * 2));
         memcpy(input.m_bytes.data(), &in[at], n * 2);
         input.m_cbLength = static_cast<DWORD>(n * 2);
+        if (beforeInput)
+            beforeInput(at / nChunk);
         const DWORD dwFlags = at == 0 && rtFirst >= 0 ? DMO_INPUT_DATA_BUFFERF_TIME : 0;
         EXPECT_EQ(pObject->ProcessInput(0, &input, dwFlags, dwFlags != 0 ? rtFirst : 0, 0), S_OK);
         drain();
@@ -187,6 +195,34 @@ TEST(SoundStretch, ASoundThatStartsAfterItsStreamIsPrecededBySilenceOverTheSpeed
         EXPECT_NEAR(heard.dFirst, row.dFirstHeard, 0.03) << "speed " << row.dSpeed << ", start " << row.dStart;
         EXPECT_NEAR(Seconds(out), row.dFirstHeard + 1.0 / row.dSpeed, 0.01) << "speed " << row.dSpeed;
     }
+}
+
+// Beside a picture the sound keeps to the picture's clock: in step it lasts its length
+// over the speed; when the clock has gone 0.6 s on past it (the device let it fall 0.3 s
+// behind at speed 2), it plays faster, by 8 % at the most, until it is back in step.
+TEST(SoundStretch, BesideAPictureASoundLeftBehindItsClockPlaysFasterUntilInStep)
+{
+    CComPtr<CRateClock> pClock = CComPtr<CRateClock>::Adopt(CRateClock::Create());
+    ASSERT_TRUE(pClock);
+    CHandleHolder event(CreateEventA(nullptr, FALSE, FALSE, nullptr));
+    REFERENCE_TIME rtNow = 0, rtStream = 0;
+    pClock->GetTime(&rtNow);
+    DWORD_PTR dwCookie = 0;
+    // A run that started 2 s ago: the sound is fed far faster than it plays, from 1 s
+    // behind the clock to 1 s ahead of it, so that in step it never falls behind; after
+    // 3 s of it the clock goes on 0.6 s.
+    ASSERT_EQ(pClock->AdviseTime(rtNow - 20000000, 100000000, reinterpret_cast<HEVENT>(event.Get()), &dwCookie), S_OK);
+    const std::vector<short> in = Tones({440}, 4.0);
+    const double dInStep = Seconds(Stretch(in, 2.0, 0, true, pClock.Get()));
+    EXPECT_NEAR(dInStep, 2.0, 0.02);
+    auto fallBehind = [&](size_t nInput) {
+        if (nInput != 30 || !pClock->GetStreamTime(&rtNow))
+            return;
+        EXPECT_TRUE(WaitFor([&]() { return pClock->GetStreamTime(&rtStream) && rtStream >= rtNow + 6000000; }, 5000));
+    };
+    const double dBehind = Seconds(Stretch(in, 2.0, 0, true, pClock.Get(), fallBehind));
+    EXPECT_LT(dBehind, dInStep - 0.005) << "the sound did not catch up";
+    EXPECT_GT(dBehind, dInStep - 0.04) << "faster than the 0.3 s it was behind";
 }
 
 TEST(SoundStretch, RefusesWhatItCannotStretchAndAnOutputOtherThanItsInput)
