@@ -12,6 +12,7 @@
 
 #include "Hearing.h"
 #include "PlayerProcess.h"
+#include "RunToEnd.h"
 #include "TestEnv.h"
 
 namespace {

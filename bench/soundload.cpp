@@ -16,6 +16,7 @@
 
 #include "Hearing.h"
 #include "PlayerProcess.h"
+#include "RunToEnd.h"
 #include "TestEnv.h"
 
 namespace {

@@ -11,7 +11,6 @@
 
 #include <cmath>
 #include <cstring>
-#include <functional>
 #include <vector>
 
 #include "Hearing.h"
@@ -89,10 +88,9 @@ std::vector<short> Tones(const std::vector<int>& tonesHz, double dSeconds)
 // wrapper filter does (input, then output for as long as the stretch has some), and ends
 // the stream with a discontinuity. With rtFirst the first buffer carries that time, as a
 // stream's first sound after its start does, for a sound beside a picture or alone;
-// steered by pClock, with beforeInput called before each input with its number.
+// steered by pClock, whose stream time goes on 0.6 s before input nLagAt (if any).
 std::vector<short> Stretch(const std::vector<short>& in, double dSpeed, REFERENCE_TIME rtFirst = -1,
-                           bool bWithPicture = false, CRateClock* pClock = nullptr,
-                           const std::function<void(size_t)>& beforeInput = {})
+                           bool bWithPicture = false, CRateClock* pClock = nullptr, size_t nLagAt = 0)
 {
     std::vector<short> out;
     CComPtr<IMediaObject> pObject;
@@ -131,8 +129,10 @@ std::vector<short> Stretch(const std::vector<short>& in, double dSpeed, REFERENC
         CBytes input(static_cast<DWORD>(n * 2));
         memcpy(input.m_bytes.data(), &in[at], n * 2);
         input.m_cbLength = static_cast<DWORD>(n * 2);
-        if (beforeInput)
-            beforeInput(at / nChunk);
+        REFERENCE_TIME rtThen = 0, rtNow = 0;
+        if (nLagAt != 0 && at / nChunk == nLagAt && pClock->GetStreamTime(&rtThen)) {
+            EXPECT_TRUE(WaitFor([&]() { return pClock->GetStreamTime(&rtNow) && rtNow >= rtThen + 6000000; }, 5000));
+        }
         const DWORD dwFlags = at == 0 && rtFirst >= 0 ? DMO_INPUT_DATA_BUFFERF_TIME : 0;
         EXPECT_EQ(pObject->ProcessInput(0, &input, dwFlags, dwFlags != 0 ? rtFirst : 0, 0), S_OK);
         drain();
@@ -205,22 +205,16 @@ TEST(SoundStretch, BesideAPictureASoundLeftBehindItsClockPlaysFasterUntilInStep)
     CComPtr<CRateClock> pClock = CComPtr<CRateClock>::Adopt(CRateClock::Create());
     ASSERT_TRUE(pClock);
     CHandleHolder event(CreateEventA(nullptr, FALSE, FALSE, nullptr));
-    REFERENCE_TIME rtNow = 0, rtStream = 0;
-    pClock->GetTime(&rtNow);
+    REFERENCE_TIME rtNow = 0;
     DWORD_PTR dwCookie = 0;
-    // A run that started 2 s ago: the sound is fed far faster than it plays, from 1 s
-    // behind the clock to 1 s ahead of it, so that in step it never falls behind; after
-    // 3 s of it the clock goes on 0.6 s.
+    // A run that started 2 s ago: the sound, fed far faster than it plays, goes from 1 s
+    // behind the clock to 1 s ahead of it, so that in step it never falls behind.
+    pClock->GetTime(&rtNow);
     ASSERT_EQ(pClock->AdviseTime(rtNow - 20000000, 100000000, reinterpret_cast<HEVENT>(event.Get()), &dwCookie), S_OK);
     const std::vector<short> in = Tones({440}, 4.0);
     const double dInStep = Seconds(Stretch(in, 2.0, 0, true, pClock.Get()));
     EXPECT_NEAR(dInStep, 2.0, 0.02);
-    auto fallBehind = [&](size_t nInput) {
-        if (nInput != 30 || !pClock->GetStreamTime(&rtNow))
-            return;
-        EXPECT_TRUE(WaitFor([&]() { return pClock->GetStreamTime(&rtStream) && rtStream >= rtNow + 6000000; }, 5000));
-    };
-    const double dBehind = Seconds(Stretch(in, 2.0, 0, true, pClock.Get(), fallBehind));
+    const double dBehind = Seconds(Stretch(in, 2.0, 0, true, pClock.Get(), 30));
     EXPECT_LT(dBehind, dInStep - 0.005) << "the sound did not catch up";
     EXPECT_GT(dBehind, dInStep - 0.04) << "faster than the 0.3 s it was behind";
 }

@@ -37,9 +37,6 @@ bool ReadStoredSettings(StoredSettings* pStored);
 std::vector<BYTE> ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::vector<BYTE>& bytes);
 bool FileExists(const std::string& path);
-// Runs a Windows program's command line and waits for its end at most dwMilliseconds;
-// one that outlives that is ended. Whether it ended by itself.
-bool RunToEnd(const std::string& commandLine, DWORD dwMilliseconds);
 
 // The one bounded wait of the tests: pumps this thread's messages for up to
 // dwMilliseconds, returning as soon as done() holds.
