@@ -16,8 +16,8 @@ bool Xdo(const std::string& args, DWORD dwMilliseconds = 15000);
 bool XClick(HWND hWnd);
 // Keys as xdotool names them ("ctrl+t", "Tab", "Return"), pressed and released in turn,
 // with the input focus first given to hWnd's window on the display when hWnd is not null,
-// so that a window of another program that appeared meanwhile does not take them;
-// otherwise to the focused window.
+// so that a window of another program that appeared meanwhile does not take them (and the
+// activation, where no window of hWnd's program has it); otherwise to the focused window.
 bool XKey(const std::string& keys, HWND hWnd = nullptr);
 // Text typed key by key.
 bool XType(const std::string& text);
