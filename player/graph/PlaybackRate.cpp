@@ -88,21 +88,27 @@ bool SetStretchSpeed(IBaseFilter* pFilter, double dRate)
     return true;
 }
 
+// Calls call with every stretch of ours in the graph.
+template <class Call>
+void ForEachStretch(IGraphBuilder* pGraph, Call call)
+{
+    for (const CComPtr<IBaseFilter>& pFilter : MediaGraph::FiltersOf(pGraph)) {
+        if (CSoundStretch* pStretch = CSoundStretch::FromFilter(pFilter.Get())) {
+            call(pStretch);
+            pStretch->Release();
+        }
+    }
+}
+
 void SetStretchSpeeds(IGraphBuilder* pGraph, double dRate)
 {
-    for (const CComPtr<IBaseFilter>& pFilter : MediaGraph::FiltersOf(pGraph))
-        SetStretchSpeed(pFilter.Get(), dRate);
+    ForEachStretch(pGraph, [dRate](CSoundStretch* pStretch) { pStretch->SetSpeed(dRate); });
 }
 
 // Every stretch of the graph keeps to the runs of pClock (null: to none).
 void SteerStretches(IGraphBuilder* pGraph, CRateClock* pClock)
 {
-    for (const CComPtr<IBaseFilter>& pFilter : MediaGraph::FiltersOf(pGraph)) {
-        if (CSoundStretch* pStretch = CSoundStretch::FromFilter(pFilter.Get())) {
-            pStretch->SteerBy(pClock);
-            pStretch->Release();
-        }
-    }
+    ForEachStretch(pGraph, [pClock](CSoundStretch* pStretch) { pStretch->SteerBy(pClock); });
 }
 
 // The first pin of one direction of a filter.

@@ -258,7 +258,6 @@ void CSoundStretch::SteerBy(CRateClock* pClock)
     CRateClock* pOld = m_pClock;
     m_pClock = pClock;
     m_nSteerReads = 0;
-    m_dSteer = 1.0;
     LeaveCriticalSection(&m_cs);
     if (pOld != nullptr)
         pOld->Release();
@@ -378,7 +377,6 @@ void CSoundStretch::ResetStretchLocked()
     m_stretch.Reset(m_nChannels, static_cast<int>(m_nSamplesPerSec));
     m_bStarted = false;
     m_nSteerReads = 0;
-    m_dSteer = 1.0;
 }
 
 HRESULT STDMETHODCALLTYPE CSoundStretch::SetInputType(DWORD dwInputStreamIndex, const DMO_MEDIA_TYPE* pmt,
@@ -557,8 +555,7 @@ HRESULT STDMETHODCALLTYPE CSoundStretch::ProcessInput(DWORD dwInputStreamIndex, 
     const DWORD cbSample = m_wBits / 8;
     const DWORD cbFrame = m_nChannels * cbSample;
     const size_t nFrames = cbData / cbFrame;
-    m_dSteer = SteerLocked();
-    m_stretch.SetSpeed(m_dSpeed * m_dSteer);
+    m_stretch.SetSpeed(m_dSpeed * SteerLocked());
     // The output carries no times, so a sound that starts after the stream does (an MPEG's
     // sound starts with its first picture, a fraction of a second in) would play that much
     // ahead of the picture: beside a picture the stretch hears as much silence first.

@@ -114,7 +114,6 @@ private:
     REFERENCE_TIME m_rtOutput = 0;   // the stream time the output has reached
     int m_nSteerReads = 0;           // lags read since the start or the last change of speed
     double m_dInStepMs = 0;          // the least of them after the first few: the lag in step
-    double m_dSteer = 1.0;           // the factor on the speed that wins back a lag
     CTimeStretch m_stretch;
     std::vector<float> m_frames;  // one buffer's worth, converted
 };

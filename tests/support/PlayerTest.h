@@ -55,12 +55,12 @@ protected:
             DWORD_PTR dwResult = 0;
             const bool bAnswers = SendMessageTimeoutA(player.MainWindow(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG,
                                                       2000, &dwResult) != 0;
+            HWND hFront = GetForegroundWindow();
             char szClass[64] = "";  // the desktop's is "#32769"
-            GetClassNameA(GetForegroundWindow(), szClass, sizeof(szClass));
+            GetClassNameA(hFront, szClass, sizeof(szClass));
             ADD_FAILURE() << "the player did not end after Ctrl+E; its main window "
                           << (bAnswers ? "still answers" : "does not answer") << ", the foreground window is "
-                          << (GetForegroundWindow() == player.MainWindow() ? "it" : "another") << " (class '"
-                          << szClass << "')";
+                          << (hFront == player.MainWindow() ? "it" : "another") << " (class '" << szClass << "')";
         }
         return dwCode;
     }
