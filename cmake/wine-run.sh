@@ -7,7 +7,7 @@ if [ -z "${WINEPREFIX:-}" ]; then
   echo "wine-run.sh: WINEPREFIX is not set; use scripts/test.sh" >&2
   exit 2
 fi
-# Now and then (about once in a thousand starts, in clean-clone runs of the suite) Wine ends
+# Now and then (once in some two thousand starts, in clean-clone runs of the suite) Wine ends
 # with a failure within a few milliseconds and without a word, before any program could
 # have run: the lightest test program takes over 100 ms from start to end. Such a start is
 # made once more, and the output says so; a program that ran and failed is not.
